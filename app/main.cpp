@@ -1,0 +1,9 @@
+#include "app/driver.h"
+#include "platform/system.h"
+
+int main() {
+    plat::StartProcess();
+    StartUp();
+    RunWizard();
+    ShutDown();
+}
