@@ -78,7 +78,7 @@ int WaitForEvent(int timeout_ms);
 int LastEventControl();
 
 // Decodes a JPEG picture from memory into image slot `slot`. Returns false when it cannot be decoded.
-bool LoadImage(int slot, const unsigned char* data, std::size_t size);
+bool DecodeImage(int slot, const unsigned char* data, std::size_t size);
 int ImageWidth(int slot);
 int ImageHeight(int slot);
 

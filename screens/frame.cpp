@@ -7,7 +7,7 @@ void LoadScreenAssets() {
     const EmbeddedData pictures[] = {BannerJpeg(), ErrorBannerJpeg(), ErrorSideJpeg()};
     const int slots[] = {BannerImage, ErrorBannerImage, ErrorSideImage};
     for (int i = 0; i < 3; ++i) {
-        plat::LoadImage(slots[i], pictures[i].begin, pictures[i].size());
+        plat::DecodeImage(slots[i], pictures[i].begin, pictures[i].size());
     }
     FontLoaded = plat::SetDefaultFont("Arial", 9) ? 1 : 0;
 }

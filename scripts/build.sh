@@ -10,7 +10,7 @@ bash scripts/build-libjpeg.sh x86_64
 
 configure() {  # build dir, extra cmake arguments
   local dir=$1; shift
-  [ -f "$dir/CMakeCache.txt" ] || cmake -S . -B "$dir" "$@" >/dev/null
+  [ -f "$dir/Makefile" ] || cmake -S . -B "$dir" "$@" >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; exit 1; }
 }
 configure build/host
 configure build/win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"

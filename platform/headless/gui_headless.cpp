@@ -259,7 +259,7 @@ int WaitForEvent(int) {
 
 int LastEventControl() { return TheState().last_control; }
 
-bool LoadImage(int slot, const unsigned char* data, std::size_t size) {
+bool DecodeImage(int slot, const unsigned char* data, std::size_t size) {
     DecodedImage image;
     if (!DecodeJpeg(data, size, &image)) return false;
     TheState().images[slot] = {image.width, image.height};

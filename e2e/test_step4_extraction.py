@@ -1,0 +1,87 @@
+"""Step 4, the extraction screen with the installation itself: the report after a success, the folder
+list, the installed files byte for byte, and an earlier game folder replaced."""
+
+import filecmp
+import math
+import os
+
+import kw
+from wizard import (CAPTION_EXTRACTION, PAYLOAD, InstallerTest, default_location, poll, wrap_path)
+
+DONE = "No errors! ... The game is installed and ready to play ..."
+CREATED = "The following Files/Folders were created inside this location:"
+HINT = "Select 'NEXT' to continue ..."
+
+
+class Installation(InstallerTest):
+
+    def assert_game_folder_holds_the_payload(self, folder):
+        self.assertEqual(sorted(os.listdir(folder)), sorted(PAYLOAD))
+        for name in PAYLOAD:
+            with self.subTest(file=name):
+                self.assertTrue(filecmp.cmp(os.path.join(folder, name), kw.payload_file(name),
+                                            shallow=False), "%s differs from the payload" % name)
+
+    def test_full_install_reports_success_and_writes_the_payload(self):
+        installer = self.start_install()
+        self.wait_installed(installer)
+        game_path = default_location(installer) + "Kestrowin\\"
+
+        self.assertEqual(installer.window()["caption"], CAPTION_EXTRACTION)
+        for number, kind, rect, text in [
+            (1, "Static", (0, 0, 530, 100), None),
+            (5, "Static", (20, 120, 490, 20), DONE),
+            (6, "Static", (20, 170, 490, 20), CREATED),
+            (7, "Static", (20, 190, 490, 40), wrap_path(game_path)),
+            (8, "Static", (240, 370, 160, 20), HINT),
+            (3, "Button", (410, 370, 100, 20), "NEXT"),
+            (10, "msctls_progress32", (20, 140, 490, 20), None),
+        ]:
+            with self.subTest(control=number):
+                self.assert_control(installer, number, kind, rect, text)
+        bar = installer.progress(10)
+        self.assertEqual((bar["low"], bar["high"], bar["pos"]), (0, 100, 100))
+
+        listing = installer.control(11)
+        self.assertTrue(listing["exists"], "the folder list is missing")
+        self.assertEqual(tuple(listing["rect"][k] for k in ("x", "y", "width", "height")),
+                         (20, 230, 490, 130))
+        self.assertTrue(listing["visible"])
+
+        self.assert_game_folder_holds_the_payload(os.path.join(installer.workdir, "Kestrowin"))
+
+    def test_folder_list_shows_the_parent_entry_then_the_files(self):
+        installer = self.start_install()
+        self.wait_installed(installer)
+        columns = installer.columns(11)["columns"]
+        self.assertEqual([(c["text"], c["width"]) for c in columns],
+                         [("Name", 100), ("Size", 100), ("Type", 100), ("Modified", 100)])
+        rows = poll(lambda: installer.list_rows(11), lambda r: len(r) == 1 + len(PAYLOAD))
+        self.assertEqual(rows[0][0], "..")
+        self.assertEqual(sorted(row[0] for row in rows[1:]), sorted(PAYLOAD))
+        for row in rows[1:]:
+            with self.subTest(file=row[0]):
+                size = os.path.getsize(kw.payload_file(row[0]))
+                self.assertEqual(row[1], "%d KB" % math.ceil(size / 1024))
+                self.assertTrue(row[3], "the time of the last change is shown")
+
+    def test_an_earlier_game_folder_is_replaced(self):
+        installer_dir = self.new_workdir()
+        old = os.path.join(installer_dir, "Kestrowin")
+        os.makedirs(os.path.join(old, "saves", "deep"))
+        for name in ("old.txt", "saves/slot1.dat", "saves/deep/x.bin", PAYLOAD[3]):
+            with open(os.path.join(old, name), "w") as handle:
+                handle.write("left from before\n" * 300)
+        beside = os.path.join(installer_dir, "kestrowin-notes.txt")
+        with open(beside, "w") as handle:
+            handle.write("not the game folder")
+        installer = self.start_install(workdir=installer_dir)
+        self.wait_installed(installer)
+        self.assert_game_folder_holds_the_payload(old)
+        self.assertTrue(os.path.exists(beside), "an entry beside the game folder is left alone")
+
+    def test_close_request_after_the_installation_ends_with_code_0(self):
+        installer = self.start_install()
+        self.wait_installed(installer)
+        installer.close_request("close")
+        self.assert_ended(installer)

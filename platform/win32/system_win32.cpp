@@ -1,0 +1,55 @@
+// Process-level services: hardening of library loading at start, pauses and the end of the process.
+#include "platform/system.h"
+#include "platform/win32/win32_internal.h"
+
+namespace plat::win32 {
+namespace {
+
+// Looks a function up at run time, for those that older Windows versions lack: importing them would keep
+// the program from starting there at all. Only modules already loaded are asked: kernel32 always is, and
+// user32 is imported by this backend.
+template <typename Function>
+Function SystemFunction(const wchar_t* module, const char* name) {
+    HMODULE handle = GetModuleHandleW(module);
+    if (handle == nullptr) return nullptr;
+    // Through the generic function pointer type, which GCC lets convert to any other without a warning.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(handle, name)));
+}
+
+}  // namespace
+}  // namespace plat::win32
+
+namespace plat {
+
+void StartProcess() {
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    using SetProcessDpiAwarenessContextFunction = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    using SetProcessDpiAwareFunction = BOOL(WINAPI*)();
+
+    // A setup program usually runs from the Downloads folder, where anyone may have dropped a DLL named like
+    // a system one. From here on, libraries the system loads for us come from System32 only.
+    // (Windows 7 has this only with update KB2533623; without it the next line still helps.)
+    if (auto restrict_search = win32::SystemFunction<SetDefaultDllDirectoriesFunction>(
+            L"kernel32.dll", "SetDefaultDllDirectories")) {
+        restrict_search(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+    // Takes the current directory out of the search order for loads that still use the old order.
+    SetDllDirectoryW(L"");
+
+    // Unaware, the program would be drawn at 96 DPI and stretched by the system, blurred; aware, every
+    // control stands at the exact pixels the screens give. Per monitor where the system knows it (Windows
+    // 10 1703 on), else for the whole system.
+    auto set_context = win32::SystemFunction<SetProcessDpiAwarenessContextFunction>(
+        L"user32.dll", "SetProcessDpiAwarenessContext");
+    if (set_context == nullptr || !set_context(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2)) {
+        auto set_aware =
+            win32::SystemFunction<SetProcessDpiAwareFunction>(L"user32.dll", "SetProcessDPIAware");
+        if (set_aware != nullptr) set_aware();
+    }
+}
+
+void Pause(int ms) { Sleep(ms > 0 ? static_cast<DWORD>(ms) : 0); }
+
+void ExitProcess(int code) { ::ExitProcess(static_cast<UINT>(code)); }
+
+}  // namespace plat

@@ -1,0 +1,95 @@
+// What the sources of the Win32 backend share: the bookkeeping of windows and controls, text
+// conversion, and the hooks one concern offers another. Nothing outside platform/win32 includes it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace plat::win32 {
+
+// UTF-8 from the core to UTF-16 for Windows and back; invalid sequences become U+FFFD.
+std::wstring Widen(const std::string& text);
+std::string Narrow(const std::wstring& text);
+
+// The core breaks lines with LF CR, Windows controls with CR LF; these turn one into the other.
+std::wstring ToWindowsText(const std::string& text);
+std::string FromWindowsText(const std::wstring& text);
+
+// A solid colour that fills an area, owning its brush; unset means the dialog-face colour.
+class Ground {
+public:
+    Ground() = default;
+    Ground(const Ground&) = delete;
+    Ground& operator=(const Ground&) = delete;
+    Ground(Ground&& other) noexcept;
+    Ground& operator=(Ground&& other) noexcept;
+    ~Ground();
+
+    void Set(COLORREF colour);
+    bool IsSet() const { return brush_ != nullptr; }
+    HBRUSH Brush() const;
+    COLORREF Colour() const;
+    void Fill(HDC dc, HWND area) const;
+
+private:
+    HBRUSH brush_ = nullptr;
+    COLORREF colour_ = 0;
+};
+
+enum class Kind { Image, Label, Button, TextField, ProgressBar, ScrollBox, FolderList };
+
+struct Control {
+    int number = 0;
+    Kind kind = Kind::Label;
+    HWND hwnd = nullptr;
+    bool has_text_colour = false;
+    COLORREF text_colour = 0;
+    Ground background;  // unset: the ground of the window or inner area the control stands on
+    DWORD usable_since = 0;  // tick count when the control was last created, enabled or shown
+};
+
+// --- window_win32.cpp ---
+
+// The window control operations address, or null when none is open.
+HWND CurrentWindow();
+// Where a control created now goes: the inner area of the open scroll container, else the current window.
+HWND ParentForNewControl();
+void SetOpenInnerArea(HWND inner);
+// Remembers a control of the current window under its number.
+void RecordControl(int number, Kind kind, HWND hwnd);
+// The first control of the current window with `number`, or null.
+Control* FindControl(int number);
+
+// Shared handling of what controls tell their parent, for the top-level windows and the inner areas.
+void OnCommand(WPARAM wparam, LPARAM lparam);
+void OnNotify(LPARAM lparam);
+// Colours a label or image control from WM_CTLCOLORSTATIC. Returns its brush, or null for a control
+// that keeps the platform's colours.
+HBRUSH ColourStatic(HDC dc, HWND control, const Ground& parent_ground);
+
+// Paints what is pending in the window holding `hwnd` at once. The core changes controls while it works
+// without handling messages (the installation), and the user must still see each change.
+void PaintNow(HWND hwnd);
+
+// --- controls_win32.cpp ---
+
+HFONT ControlFont();
+void DeleteFonts();
+
+// --- scroll_box_win32.cpp ---
+
+bool RegisterScrollBoxClasses();
+void UnregisterScrollBoxClasses();
+void SetScrollBoxGround(HWND box, COLORREF colour);
+// A tab-stop control went into `inner`: Tab must now descend into the container to reach it.
+void LetTabEnter(HWND inner);
+bool IsInnerArea(HWND hwnd);
+
+// --- images_win32.cpp ---
+
+HBITMAP ImageBitmap(int slot);
+void DeleteImages();
+
+}  // namespace plat::win32

@@ -1,0 +1,379 @@
+// Top-level windows in numbered slots, the controls recorded for each, the event queue and the wait
+// that pumps the message loop.
+#include "platform/win32/win32_internal.h"
+// Windows headers after windows.h, which the ones below assume.
+#include <commctrl.h>
+#include <mmsystem.h>
+#include <ole2.h>
+
+#include <algorithm>
+#include <deque>
+#include <map>
+
+#include "platform/gui.h"
+
+namespace plat::win32 {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"KestrowinWindow";
+
+// A top-level window: no minimise or maximise box, no sizing border.
+constexpr DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kWindowExStyle = 0;
+
+struct Window {
+    HWND hwnd = nullptr;
+    Ground ground;
+    HWND last_focus = nullptr;  // restored when the window is activated again, as dialogs do
+    std::vector<Control> controls;
+};
+
+struct Event {
+    HWND window;
+    int code;
+    int control;
+};
+
+struct State {
+    std::map<int, Window> slots;
+    int current_slot = -1;
+    HWND open_inner = nullptr;
+    std::deque<Event> events;
+    int last_control = 0;
+    bool ole_started = false;
+    bool fine_clock = false;
+    // While HandleMessage dispatches a mouse or key message: when the user gave that input.
+    bool handling_input = false;
+    DWORD input_time = 0;
+};
+
+State& TheState() {
+    static State state;
+    return state;
+}
+
+Window* WindowOf(HWND hwnd) {
+    for (auto& [slot, window] : TheState().slots) {
+        if (window.hwnd == hwnd) return &window;
+    }
+    return nullptr;
+}
+
+Window* CurrentRecord() {
+    State& s = TheState();
+    auto found = s.slots.find(s.current_slot);
+    return found == s.slots.end() ? nullptr : &found->second;
+}
+
+Control* ControlOf(Window* window, HWND hwnd) {
+    if (window == nullptr || hwnd == nullptr) return nullptr;
+    for (Control& control : window->controls) {
+        if (control.hwnd == hwnd) return &control;
+    }
+    return nullptr;
+}
+
+// A control raises nothing while it, or the window holding it, cannot take input: a click already
+// queued may arrive after the core has disabled or hidden the control, or while a modal dialog has
+// disabled the window. Nor does input the user gave before the control became usable: while the core
+// works without handling messages (the installation), clicks wait in the queue and would otherwise
+// reach a button that was disabled when they were made.
+void RaiseControlEvent(HWND root, const Control& control) {
+    if (!IsWindowEnabled(root) || !IsWindowEnabled(control.hwnd) || !IsWindowVisible(control.hwnd)) return;
+    State& s = TheState();
+    if (s.handling_input && static_cast<LONG>(s.input_time - control.usable_since) < 0) return;
+    s.events.push_back({root, kEventControl, control.number});
+}
+
+void DropEventsOf(HWND window) {
+    auto& events = TheState().events;
+    for (auto it = events.begin(); it != events.end();) {
+        it = it->window == window ? events.erase(it) : it + 1;
+    }
+}
+
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    Window* window = WindowOf(hwnd);
+    if (window == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
+    switch (message) {
+    case WM_CLOSE:
+        // The core decides whether and when a window closes; the request is only reported.
+        TheState().events.push_back({hwnd, kEventClose, 0});
+        return 0;
+    case WM_ERASEBKGND:
+        window->ground.Fill(reinterpret_cast<HDC>(wparam), hwnd);
+        return 1;
+    case WM_CTLCOLORSTATIC:
+        if (HBRUSH brush = ColourStatic(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam),
+                                        window->ground)) {
+            return reinterpret_cast<LRESULT>(brush);
+        }
+        break;
+    case WM_COMMAND:
+        OnCommand(wparam, lparam);
+        return 0;
+    case WM_NOTIFY:
+        OnNotify(lparam);
+        break;
+    case WM_ACTIVATE:
+        if (LOWORD(wparam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus != nullptr && IsChild(hwnd, focus)) window->last_focus = focus;
+        } else if (window->last_focus != nullptr && IsChild(hwnd, window->last_focus) &&
+                   IsWindowEnabled(window->last_focus) && IsWindowVisible(window->last_focus)) {
+            SetFocus(window->last_focus);
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+// Enter activates the focused button. Enter and Escape are kept from IsDialogMessage, which would turn
+// them into IDOK and IDCANCEL commands carrying the handle of whichever control has the number 1 or 2.
+bool HandleEnterOrEscape(const MSG& message, HWND root) {
+    if (message.message != WM_KEYDOWN || (message.wParam != VK_RETURN && message.wParam != VK_ESCAPE)) {
+        return false;
+    }
+    const bool repeated = (message.lParam & (1L << 30)) != 0;  // a held key repeats; one press is one click
+    if (message.wParam == VK_RETURN && !repeated) {
+        Control* control = ControlOf(WindowOf(root), GetFocus());
+        if (control != nullptr && control->kind == Kind::Button) RaiseControlEvent(root, *control);
+    }
+    return true;
+}
+
+bool IsInput(UINT message) {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
+}
+
+void Dispatch(MSG& message) {
+    HWND root = message.hwnd == nullptr ? nullptr : GetAncestor(message.hwnd, GA_ROOT);
+    if (root != nullptr && WindowOf(root) != nullptr) {
+        if (HandleEnterOrEscape(message, root)) return;
+        // Tab and Shift+Tab between the controls, Space on buttons: the keyboard of a dialog.
+        if (IsDialogMessageW(root, &message)) return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+void HandleMessage(MSG& message) {
+    State& s = TheState();
+    s.handling_input = IsInput(message.message);
+    s.input_time = message.time;
+    Dispatch(message);
+    s.handling_input = false;
+}
+
+class Stopwatch {
+public:
+    Stopwatch() {
+        QueryPerformanceFrequency(&frequency_);
+        QueryPerformanceCounter(&start_);
+    }
+    long long ElapsedMs() const {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        return (now.QuadPart - start_.QuadPart) * 1000 / frequency_.QuadPart;
+    }
+
+private:
+    LARGE_INTEGER frequency_;
+    LARGE_INTEGER start_;
+};
+
+int TakeEvent() {
+    State& s = TheState();
+    const Event event = s.events.front();
+    s.events.pop_front();
+    if (event.code == kEventControl) s.last_control = event.control;
+    return event.code;
+}
+
+}  // namespace
+
+HWND CurrentWindow() {
+    Window* window = CurrentRecord();
+    return window == nullptr ? nullptr : window->hwnd;
+}
+
+HWND ParentForNewControl() {
+    HWND inner = TheState().open_inner;
+    return inner != nullptr ? inner : CurrentWindow();
+}
+
+void SetOpenInnerArea(HWND inner) { TheState().open_inner = inner; }
+
+void RecordControl(int number, Kind kind, HWND hwnd) {
+    Window* window = CurrentRecord();
+    if (window == nullptr) return;
+    Control control;
+    control.number = number;
+    control.kind = kind;
+    control.hwnd = hwnd;
+    control.usable_since = GetTickCount();
+    window->controls.push_back(std::move(control));
+}
+
+Control* FindControl(int number) {
+    Window* window = CurrentRecord();
+    if (window == nullptr) return nullptr;
+    for (Control& control : window->controls) {
+        if (control.number == number) return &control;
+    }
+    return nullptr;
+}
+
+void OnCommand(WPARAM wparam, LPARAM lparam) {
+    // BN_CLICKED and STN_CLICKED are both 0. Commands from menus or accelerators carry no control.
+    if (HIWORD(wparam) != BN_CLICKED || lparam == 0) return;
+    HWND sender = reinterpret_cast<HWND>(lparam);
+    HWND root = GetAncestor(sender, GA_ROOT);
+    Control* control = ControlOf(WindowOf(root), sender);
+    if (control == nullptr || (control->kind != Kind::Button && control->kind != Kind::Image)) return;
+    if (LOWORD(wparam) != static_cast<WORD>(control->number)) return;
+    RaiseControlEvent(root, *control);
+}
+
+void OnNotify(LPARAM lparam) {
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
+    if (header == nullptr || header->code != static_cast<UINT>(NM_CLICK)) return;
+    HWND root = GetAncestor(header->hwndFrom, GA_ROOT);
+    Window* window = WindowOf(root);
+    if (window == nullptr) return;
+    for (const Control& control : window->controls) {
+        if (control.kind == Kind::FolderList &&
+            (control.hwnd == header->hwndFrom || IsChild(control.hwnd, header->hwndFrom))) {
+            RaiseControlEvent(root, control);
+            return;
+        }
+    }
+}
+
+HBRUSH ColourStatic(HDC dc, HWND hwnd, const Ground& parent_ground) {
+    Control* control = ControlOf(WindowOf(GetAncestor(hwnd, GA_ROOT)), hwnd);
+    if (control == nullptr || (control->kind != Kind::Label && control->kind != Kind::Image)) return nullptr;
+    const Ground& ground = control->background.IsSet() ? control->background : parent_ground;
+    SetTextColor(dc, control->has_text_colour ? control->text_colour : GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, ground.Colour());
+    return ground.Brush();
+}
+
+void PaintNow(HWND hwnd) {
+    RedrawWindow(GetAncestor(hwnd, GA_ROOT), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+}  // namespace plat::win32
+
+namespace plat {
+
+using win32::TheState;
+
+bool StartGui() {
+    INITCOMMONCONTROLSEX classes{};
+    classes.dwSize = sizeof(classes);
+    classes.dwICC = ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES;
+    if (!InitCommonControlsEx(&classes)) return false;
+    // The folder chooser's resizable style with its edit box runs on OLE in this thread.
+    TheState().ole_started = SUCCEEDED(OleInitialize(nullptr));
+    // The system's clock ticks every 15.6 ms unless asked otherwise, and a wait lasts at least until the
+    // next tick: the 5 ms event wait would take three times as long.
+    TheState().fine_clock = timeBeginPeriod(1) == TIMERR_NOERROR;
+
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof(window_class);
+    window_class.lpfnWndProc = win32::WindowProc;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.lpszClassName = win32::kWindowClass;
+    if (RegisterClassExW(&window_class) == 0) return false;
+    return win32::RegisterScrollBoxClasses();
+}
+
+void StopGui() {
+    while (!TheState().slots.empty()) CloseWindow(TheState().slots.begin()->first);
+    TheState().events.clear();
+    win32::DeleteFonts();
+    win32::DeleteImages();
+    win32::UnregisterScrollBoxClasses();
+    UnregisterClassW(win32::kWindowClass, GetModuleHandleW(nullptr));
+    if (TheState().ole_started) OleUninitialize();
+    TheState().ole_started = false;
+    if (TheState().fine_clock) timeEndPeriod(1);
+    TheState().fine_clock = false;
+}
+
+bool OpenWindow(int slot, const std::string& caption, int width, int height) {
+    CloseWindow(slot);
+    RECT frame{0, 0, width, height};
+    AdjustWindowRectEx(&frame, win32::kWindowStyle, FALSE, win32::kWindowExStyle);
+    const int outer_width = frame.right - frame.left;
+    const int outer_height = frame.bottom - frame.top;
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    // A window larger than the work area keeps its title bar on screen.
+    const int x = std::max(work.left, work.left + (work.right - work.left - outer_width) / 2);
+    const int y = std::max(work.top, work.top + (work.bottom - work.top - outer_height) / 2);
+
+    HWND hwnd = CreateWindowExW(win32::kWindowExStyle, win32::kWindowClass, win32::Widen(caption).c_str(),
+                                win32::kWindowStyle, x, y, outer_width, outer_height, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    if (hwnd == nullptr) return false;
+    win32::Window& window = TheState().slots[slot];
+    window.hwnd = hwnd;
+    TheState().current_slot = slot;
+    TheState().open_inner = nullptr;
+    ShowWindow(hwnd, SW_SHOW);
+    UpdateWindow(hwnd);
+    SetForegroundWindow(hwnd);
+    return true;
+}
+
+void CloseWindow(int slot) {
+    win32::State& s = TheState();
+    auto found = s.slots.find(slot);
+    if (found == s.slots.end()) return;
+    HWND hwnd = found->second.hwnd;
+    DestroyWindow(hwnd);
+    win32::DropEventsOf(hwnd);
+    s.slots.erase(found);
+    if (s.current_slot == slot) {
+        s.current_slot = -1;
+        s.open_inner = nullptr;
+    }
+}
+
+bool WindowExists(int slot) { return TheState().slots.count(slot) > 0; }
+
+void SetWindowGround(int slot, Rgb colour) {
+    auto found = TheState().slots.find(slot);
+    if (found == TheState().slots.end()) return;
+    found->second.ground.Set(RGB(colour.red, colour.green, colour.blue));
+    RedrawWindow(found->second.hwnd, nullptr, nullptr,
+                 RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+int WaitForEvent(int timeout_ms) {
+    const win32::Stopwatch stopwatch;
+    for (;;) {
+        if (!TheState().events.empty()) return win32::TakeEvent();
+        const long long remaining = timeout_ms - stopwatch.ElapsedMs();
+        if (remaining <= 0) return kEventNone;
+        MSG message;
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            // Nobody in this program asks the loop to end; a stray WM_QUIT has nothing to stop.
+            if (message.message != WM_QUIT) win32::HandleMessage(message);
+        } else {
+            MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(remaining), QS_ALLINPUT,
+                                        MWMO_INPUTAVAILABLE);
+        }
+    }
+}
+
+int LastEventControl() { return TheState().last_control; }
+
+}  // namespace plat
