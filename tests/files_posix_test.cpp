@@ -55,7 +55,7 @@ std::size_t OpenDescriptorCount() {
 
 // Every test gets a fresh folder and leaves no file open.
 class FilesTest : public ::testing::Test {
-  protected:
+protected:
     void TearDown() override { plat::CloseAllFiles(); }
 
     TempFolder here_;

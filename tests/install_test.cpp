@@ -14,6 +14,7 @@
 #include "assets/payload_table.h"
 #include "install/failure_texts.h"
 #include "install/run_install.h"
+#include "platform/posix/posix_faults.h"
 #include "screens/controls.h"
 #include "screens/frame.h"
 #include "screens/screens.h"
@@ -244,6 +245,24 @@ TEST_F(InstallTest, AShortWriteStopsAtThatFileAndKeepsWhatWasWritten) {
     }
     EXPECT_EQ(last_status, "Status: Verifying file ...");
     EXPECT_EQ(last_progress, "40");
+}
+
+TEST_F(InstallTest, AFileWhoseCloseLosesDataIsNotTakenForWritten) {
+    plat::posix::FailCloseAfter(3);
+    ScriptOk(SaveFailureText());
+    Install(destination_);
+    plat::posix::FailCloseAfter(-1);
+    ExpectReported(SaveFailureText());
+    EXPECT_EQ(Names(destination_ + "Kestrowin/"),
+              (std::vector<std::string>{"Assets.zip", "Engine3D.dll", "PlayKestrowin.exe", "TroubleShooting_Guide.txt"}));
+    std::vector<std::string> statuses;
+    for (const std::string& entry : headless::Timeline()) {
+        if (entry.rfind("text 5 ", 0) == 0 || entry.rfind("progress 10 ", 0) == 0) statuses.push_back(entry);
+    }
+    ASSERT_GE(statuses.size(), 3u);
+    EXPECT_EQ(statuses[statuses.size() - 3], "progress 10 60");
+    EXPECT_EQ(statuses[statuses.size() - 2], "text 5 Status: TroubleShooting_Guide.txt");
+    EXPECT_EQ(statuses.back(), "text 5 Status: Verifying file ...") << "never reported as verified";
 }
 
 TEST_F(InstallTest, ALinkInsideTheEarlierFolderIsRemovedWithoutTouchingItsTarget) {

@@ -3,6 +3,7 @@
 // open files are descriptors kept in a small table, so the core sees small integers as on Windows.
 
 #include "platform/files.h"
+#include "platform/posix/posix_faults.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -19,6 +20,9 @@ namespace {
 
 // Open descriptors by handle - 1; -1 marks a free slot.
 std::vector<int> open_files;
+
+// Closes left before an armed close failure; negative when none is armed.
+int closes_before_failure = -1;
 
 std::string PosixPath(std::string path) {
     std::replace(path.begin(), path.end(), '\\', '/');
@@ -227,7 +231,9 @@ bool CloseFile(FileHandle file) {
     }
     // Linux frees the descriptor even when close reports an error, so the slot is freed either way.
     open_files[file - 1] = -1;
-    return close(fd) == 0;
+    const bool closed = close(fd) == 0;
+    if (closes_before_failure >= 0 && closes_before_failure-- == 0) return false;
+    return closed;
 }
 
 void CloseAllFiles() {
@@ -240,3 +246,9 @@ void CloseAllFiles() {
 }
 
 }  // namespace plat
+
+namespace plat::posix {
+
+void FailCloseAfter(int after) { closes_before_failure = after; }
+
+}  // namespace plat::posix

@@ -32,7 +32,7 @@ struct Row {
 // Watches one folder from a thread of its own and posts kFolderChanged to the list for every change. The
 // re-listing itself then happens on the window's thread, which owns the control.
 class FolderWatch {
-  public:
+public:
     FolderWatch(HWND list, const std::wstring& folder) : list_(list) {
         change_ = FindFirstChangeNotificationW(
             folder.c_str(), FALSE,
@@ -68,7 +68,7 @@ class FolderWatch {
     // Called on the window's thread before it re-lists, so that a change during the listing posts anew.
     void Acknowledge() { InterlockedExchange(&posted_, 0); }
 
-  private:
+private:
     // Writing a file brings a burst of changes; one posted message at a time keeps that to one re-listing.
     static DWORD WINAPI Run(void* parameter) {
         FolderWatch* watch = static_cast<FolderWatch*>(parameter);
@@ -259,9 +259,11 @@ void Fill(FolderList& list, bool keep_view) {
         top = static_cast<int>(SendMessageW(view, LVM_GETTOPINDEX, 0, 0));
     }
 
+    // Read first: the shell's type names may take a moment, and the old rows stay in view meanwhile.
+    std::vector<Row> rows = ReadRows(list.folder);
     SendMessageW(view, WM_SETREDRAW, FALSE, 0);
     SendMessageW(view, LVM_DELETEALLITEMS, 0, 0);
-    list.rows = ReadRows(list.folder);
+    list.rows = std::move(rows);
     for (std::size_t index = 0; index < list.rows.size(); ++index) {
         const Row& row = list.rows[index];
         LVITEMW item{};
