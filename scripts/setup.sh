@@ -6,6 +6,7 @@ packages=(
   cmake make g++ googletest libgtest-dev libjpeg-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 fonts-liberation xvfb openbox xdotool x11-utils imagemagick dpkg-dev zip unzip
+  fonts-dejavu-core fonts-urw-base35
 )
 
 missing=()

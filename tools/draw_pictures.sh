@@ -158,10 +158,11 @@ BEGIN {
   printf "cue_shadow=\x27polygon %.1f,%.1f %.1f,%.1f %.1f,%.1f %.1f,%.1f\x27\n", x1 + nx*wt, y1 + ny*wt, x1 - nx*wt, y1 - ny*wt, x2 - nx*wb, y2 - ny*wb, x2 + nx*wb, y2 + ny*wb
 }'
 
+# Ball 0 is the cue ball; 1 to 8 are the solids and 9 to 15 the stripes in the colours of 1 to 7.
 ball_colour() {
-  local colours=(ivory '#f4c20d' '#1b3fae' '#d3231f' '#54268a' '#f06a12' '#0f7d3c' '#7d1a1f' '#141414')
+  local colours=('#f4c20d' '#1b3fae' '#d3231f' '#54268a' '#f06a12' '#0f7d3c' '#7d1a1f' '#141414')
   local n=$1
-  if [ "$n" -eq 0 ]; then echo '#f6f2e4'; elif [ "$n" -le 8 ]; then echo "${colours[$n]}"; else echo "${colours[$((n - 8))]}"; fi
+  if [ "$n" -eq 0 ]; then echo '#f6f2e4'; elif [ "$n" -le 8 ]; then echo "${colours[$((n - 1))]}"; else echo "${colours[$((n - 9))]}"; fi
 }
 
 ball_kind() {
@@ -195,6 +196,8 @@ gold_text() {
     -compose Over -composite "$canvas"
 }
 
+# The shapes come from evaluating banner_geometry's output, which the linter cannot follow.
+# shellcheck disable=SC2154
 draw_banner() {
   local W=$((530 * S)) H=$((100 * S))
   local canvas=$work/banner.miff
@@ -231,8 +234,8 @@ draw_banner() {
   done <<< "$balls"
 
   draw_cue "$work/cue.miff" "$cue_length"
+  local c1 c2 c3 c4 cl=$cue_length ch=64
   read -r c1 c2 c3 c4 <<< "$cue_corners"
-  local cl=$cue_length ch=64
   convert "$work/cue.miff" -alpha set -virtual-pixel transparent -background none -mattecolor none \
     -define distort:viewport="${W}x$H+0+0" \
     -distort Perspective "0,0 $c1  0,$ch $c2  $cl,0 $c3  $cl,$ch $c4" +repage "$work/cue_placed.miff"
@@ -249,10 +252,11 @@ draw_banner() {
   save_jpeg "$work/banner_small.miff" "$pictures/banner.jpg" 90
 }
 
-# A cue laid out flat, tip at the left, 64 pixels thick: segments, then round shading.
+# A cue laid out flat, tip at the left, 64 pixels thick, to be bent into perspective afterwards:
+# tip, ferrule, maple shaft, joint ring, forearm with dark points reaching towards the tip, wrap.
+# Round shading and a glint along its top make it a cylinder.
 draw_cue() {
   local out=$1 l=$2 h=64
-  local p
   p() { awk -v l="$l" -v f="$1" 'BEGIN { printf "%.0f", l * f }'; }
   convert -size "${l}x$h" xc:'#2b1207' \
     -fill '#3f6fb8' -draw "rectangle 0,0 $(p 0.008),$h" \
@@ -408,8 +412,8 @@ PUFF
   save_jpeg "$work/error_side_small.miff" "$pictures/error_side.jpg" 90
 }
 
-# The icon is drawn once large and shrunk to each size; the small sizes get a slightly crisper
-# resample so the ball keeps a clean edge.
+# A red ball on a felt tile with a wooden rim, drawn once large and shrunk to each size. The PNGs
+# go without their date chunks so that the icon file does not change from one run to the next.
 draw_icon() {
   local n=512
   local tile=$work/icon_tile.miff
