@@ -354,8 +354,19 @@ class Installer:
     def dialog_controls(self):
         return self.driver.call("dialog-controls")["controls"]
 
-    def dialog_set_text(self, which, text):
-        return self.driver.call("dialog-set-text", which, text=text)
+    def dialog_tree_selection(self):
+        """The folder chooser's selected folder with its ancestors, as the tree names them."""
+        return self.driver.call("dialog-tree")["selected"]
+
+    def dialog_tree_select(self, unix_path):
+        """Opens the folders of `unix_path` one after another in the chooser's tree, from the tree's
+        node for Wine's Z: drive, and selects the last one."""
+        selected = self.dialog_tree_selection()
+        drives = [i for i, name in enumerate(selected) if "(Z:)" in name]
+        if not drives:
+            raise E2EError("the chooser's tree shows no Z: drive above %s" % selected)
+        chain = selected[:drives[0] + 1] + [part for part in unix_path.split("/") if part]
+        return self.driver.call("dialog-tree-select", text="\t".join(chain))
 
     def dialog_press(self, number):
         return self.driver.call("dialog-press", number)

@@ -75,9 +75,10 @@ class ChangeLocation(InstallerTest):
         return chooser
 
     def choose(self, installer, folder):
-        """CHANGE, a folder typed into the chooser's box, OK."""
+        """CHANGE, the folder opened in the chooser's tree, OK. (Wine's chooser takes its answer from the
+        tree alone: a path typed into its box is not used.)"""
         self.open_chooser(installer)
-        installer.dialog_set_text("edit", kw.windows_path(folder))
+        installer.dialog_tree_select(folder)
         installer.dialog_press(IDOK)
         installer.wait_dialog_gone()
 

@@ -1,5 +1,6 @@
 #include "app/shared_state.h"
 #include "install/paths.h"
+#include "platform/files.h"
 #include "screens/controls.h"
 #include "screens/frame.h"
 #include "screens/screens.h"
@@ -26,6 +27,8 @@ void ShowInstallSuccess() {
     plat::SetControlText(kStatusLabel, "No errors! ... The game is installed and ready to play ...");
     plat::ShowControl(kCreatedLabel, true);
     plat::ShowControl(kGamePathLabel, true);
-    plat::CreateFolderList(kFolderList, 20, 230, 490, 130, GamePath());
+    // The installation left the game folder as the current directory; a destination typed as a
+    // relative path would name another folder from there.
+    plat::CreateFolderList(kFolderList, 20, 230, 490, 130, plat::CurrentDirectory());
     plat::EnableControl(kExtractionNextButton, true);
 }

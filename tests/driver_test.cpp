@@ -1,6 +1,7 @@
 // Journeys through the wizard with a scripted user, on the headless window system and real folders.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -208,6 +209,19 @@ TEST_F(DriverTest, TheWholeRoadInstallsAndEndsOnQuit) {
     EXPECT_EQ(headless::MessageBoxes()[0].title, "Game Location");
     EXPECT_EQ(headless::MessageBoxes()[0].text, headless::MessageBoxes()[1].text);
     EXPECT_NE(headless::MessageBoxes()[0].text.find("\n\r\n\r" + here_.path() + "\n\r\n\r"), std::string::npos);
+}
+
+TEST_F(DriverTest, TheFolderListShowsTheGameFolderOfARelativeDestination) {
+    ASSERT_EQ(mkdir((here_.path() + "games").c_str(), 0755), 0);
+    headless::Script({Agree(), Type(kLocationField, "games"), Click(kLocationNextButton), Click(kInstallButton),
+                      Check([this] {
+                          const headless::Control* list = headless::FindControl(kFolderList);
+                          ASSERT_NE(list, nullptr);
+                          EXPECT_EQ(list->text, here_.path() + "games/Kestrowin/");
+                      }),
+                      CloseRequest()});
+    EXPECT_EQ(RunInstaller(), 0);
+    EXPECT_EQ(Names(here_.path() + "games/Kestrowin").size(), 5u);
 }
 
 TEST_F(DriverTest, ACloseRequestOnStepsFourAndFiveEndsTheProgram) {

@@ -411,7 +411,7 @@ TEST_F(FilesTest, WriteFileOnAFullDiskReturnsTheShortCount) {
     Mount full = Mount::Tmpfs(disk.string(), "64k");
     ASSERT_TRUE(full.ok()) << std::strerror(errno);
     ASSERT_TRUE(plat::SetCurrentDirectory(disk.string()));
-    const std::string data(256 * 1024, 'z');
+    const std::string data(std::size_t{256} * 1024, 'z');
 
     plat::FileHandle file = plat::CreateFile("PlayKestrowin.exe");
     ASSERT_NE(file, 0);

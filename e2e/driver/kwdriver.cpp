@@ -235,7 +235,7 @@ public:
         if (command == "controls") return ControlList(target_);
         if (command == "text") return Text();
         if (command == "click") return Post(BM_CLICK);
-        if (command == "set-text") return SetText(target_);
+        if (command == "set-text") return SetText();
         if (command == "close") return CloseTarget(false);
         if (command == "sys-close") return CloseTarget(true);
         if (command == "progress") return Progress();
@@ -244,8 +244,9 @@ public:
         if (command == "focus") return Focus();
         if (command == "dialog-wait") return DialogWait();
         if (command == "dialog-controls") return ControlList(dialog_);
-        if (command == "dialog-set-text") return SetText(dialog_);
         if (command == "dialog-press") return DialogPress();
+        if (command == "dialog-tree") return DialogTree();
+        if (command == "dialog-tree-select") return DialogTreeSelect();
         if (command == "dialog-wait-gone") return DialogWaitGone();
         if (command == "wait-gone") return WaitGone();
         return Fail("unknown command: " + command);
@@ -443,20 +444,10 @@ private:
         return Ok().Bool("enabled", enabled).Text();
     }
 
-    // `root`'s control by number, or its first edit field when the number is "edit": dialogs of the
-    // window system number their fields differently from one version to the next.
-    HWND DialogOrTargetControl(HWND root, const std::string& word) {
-        if (word != "edit") return FindControl(root, std::atoi(word.c_str()));
-        for (HWND h : Descendants(root))
-            if (ClassOf(h) == "Edit" && IsWindowVisible(h)) return h;
-        return nullptr;
-    }
-
-    std::string SetText(HWND root) {
-        if (!root || !IsWindow(root)) return Fail("no window");
-        std::string word = Word();
-        HWND h = DialogOrTargetControl(root, word);
-        if (!h) return Fail("no control " + word);
+    std::string SetText() {
+        std::string error;
+        HWND h = Control(&error);
+        if (!h) return Fail(error);
         std::wstring text = Widen(RestText());
         DWORD_PTR result = 0;
         if (!SendMessageTimeoutW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
@@ -664,6 +655,73 @@ private:
             .Bool("owned_by_target", owner && owner == target_)
             .Bool("target_enabled", HaveTarget() && IsWindowEnabled(target_))
             .Text();
+    }
+
+    HWND DialogTreeView() {
+        if (!dialog_ || !IsWindow(dialog_)) return nullptr;
+        for (HWND h : Descendants(dialog_))
+            if (ClassOf(h) == WC_TREEVIEWA) return h;
+        return nullptr;
+    }
+
+    static HTREEITEM TreeItem(HWND tree, UINT relation, HTREEITEM from) {
+        DWORD_PTR item = 0;
+        if (!Send(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(from), &item)) return nullptr;
+        return reinterpret_cast<HTREEITEM>(item);
+    }
+
+    static std::string TreeText(HWND tree, const RemoteBlock& block, HTREEITEM item) {
+        TVITEMW query = {};
+        query.mask = TVIF_TEXT | TVIF_HANDLE;
+        query.hItem = item;
+        query.pszText = reinterpret_cast<LPWSTR>(block.At(kTextOffset));
+        query.cchTextMax = kTextChars;
+        std::wstring empty(kTextChars, L'\0');
+        DWORD_PTR done = 0;
+        if (!block.Write(0, &query, sizeof query) ||
+            !block.Write(kTextOffset, empty.data(), kTextChars * sizeof(wchar_t)) ||
+            !Send(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(block.At(0)), &done) || !done)
+            return std::string();
+        return RemoteText(block);
+    }
+
+    // The folder tree's selected item and its ancestors, from the root down, as the tree names them.
+    std::string DialogTree() {
+        HWND tree = DialogTreeView();
+        if (!tree) return Fail("no folder tree");
+        RemoteBlock block(tree, kTextOffset + kTextChars * sizeof(wchar_t));
+        if (!block.Valid()) return Fail("no memory in the installer's process");
+        std::vector<std::string> chain;
+        for (HTREEITEM item = TreeItem(tree, TVGN_CARET, nullptr); item;
+             item = TreeItem(tree, TVGN_PARENT, item))
+            chain.insert(chain.begin(), Quote(TreeText(tree, block, item)));
+        return Ok().Add("selected", Array(chain)).Text();
+    }
+
+    // Selects an item of the folder tree the way a user opens one folder after another: from the root,
+    // each level is expanded and the child with the next name (tab-separated in the text) is taken.
+    std::string DialogTreeSelect() {
+        HWND tree = DialogTreeView();
+        if (!tree) return Fail("no folder tree");
+        RemoteBlock block(tree, kTextOffset + kTextChars * sizeof(wchar_t));
+        if (!block.Valid()) return Fail("no memory in the installer's process");
+        std::istringstream names(RestText());
+        std::string name;
+        HTREEITEM parent = nullptr;
+        while (std::getline(names, name, '\t')) {
+            if (parent) {
+                DWORD_PTR done = 0;
+                Send(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent), &done);
+            }
+            HTREEITEM item = parent ? TreeItem(tree, TVGN_CHILD, parent) : TreeItem(tree, TVGN_ROOT, nullptr);
+            while (item && TreeText(tree, block, item) != name) item = TreeItem(tree, TVGN_NEXT, item);
+            if (!item) return Fail("no folder named " + name);
+            parent = item;
+        }
+        DWORD_PTR done = 0;
+        if (!parent || !Send(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(parent), &done) || !done)
+            return Fail("not selected");
+        return Ok().Text();
     }
 
     std::string DialogPress() {

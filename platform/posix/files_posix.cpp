@@ -100,7 +100,7 @@ void EmptyFolder(int folder_fd) {
 
 std::string CurrentDirectory() {
     std::string buffer(256, '\0');
-    while (getcwd(&buffer[0], buffer.size()) == nullptr) {
+    while (getcwd(buffer.data(), buffer.size()) == nullptr) {
         if (errno != ERANGE) {
             return std::string();
         }

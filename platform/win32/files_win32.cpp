@@ -87,7 +87,7 @@ std::string CurrentDirectory() {
     // The directory can change between the two calls; then the second asks for more room again.
     while (needed > folder.size()) {
         folder.resize(needed);
-        needed = GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), &folder[0]);
+        needed = GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
     }
     if (needed == 0) {
         return std::string();

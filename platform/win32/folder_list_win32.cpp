@@ -115,7 +115,7 @@ std::wstring FullPath(const std::wstring& path) {
         return path;
     }
     std::wstring full(needed, L'\0');
-    DWORD length = GetFullPathNameW(path.c_str(), needed, &full[0], nullptr);
+    DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
     if (length == 0 || length >= needed) {
         return path;
     }
