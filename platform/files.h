@@ -17,7 +17,8 @@ struct FolderEntry {
 // The process's current directory, ending with a separator.
 std::string CurrentDirectory();
 
-// Lists the entries of `folder` that match `pattern` ("*.*" for all), in the file system's own order,
+// Lists the entries of `folder` that match `pattern` ("*.*" for all, the one pattern the core uses;
+// others match as the platform's own wildcards do), in the file system's own order,
 // leaving out "." and "..". A separator is put between folder and pattern when the folder does not end
 // with one (nothing when it is empty). Returns false when the folder cannot be listed: missing, not a
 // folder, or access refused. An empty folder is an empty list, not a failure.
@@ -25,8 +26,8 @@ bool ListFolder(const std::string& folder, const std::string& pattern,
                 std::vector<FolderEntry>* entries);
 
 // Deletes everything in `folder` and the folder itself. Files that cannot be deleted are passed over;
-// read-only files are not forced. A link found inside is removed itself, never followed. Returns true
-// only if `folder` is gone at the end.
+// read-only files are not forced. A link, found inside or given as `folder`, is removed itself and never
+// followed. Returns true only if `folder` is gone at the end; false for a missing folder or a file.
 bool RemoveFolderTree(const std::string& folder);
 
 // Creates one folder whose parent exists. Blanks, "/" and "\" at the end of the path are cut off first.
@@ -39,7 +40,8 @@ bool SetCurrentDirectory(const std::string& path);
 using FileHandle = int;
 
 // Creates `name` (relative to the current directory) for writing, or empties the existing file of that
-// name. Others may read it while it is open but not write or delete it. Returns 0 on failure.
+// name. Where the platform can enforce it, others may read it while it is open but not write or delete
+// it. Returns 0 on failure.
 FileHandle CreateFile(const std::string& name);
 
 // Writes `count` bytes at the file's position; returns how many bytes the file system accepted.
