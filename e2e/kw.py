@@ -6,6 +6,7 @@ Everything started here is remembered by its process and stopped by its PID (and
 by `wineserver -k`), also when a test fails or the run is interrupted.
 """
 
+import collections
 import json
 import os
 import queue
@@ -80,6 +81,8 @@ class Environment:
         self.display = None
         self.processes = []
         self.env = None
+        # The installers started and not yet stopped: a driver must tell its own from the others.
+        self.installers = []
 
     def start(self):
         os.makedirs(E2E_BUILD, exist_ok=True)
@@ -111,6 +114,8 @@ class Environment:
         os.close(read_end)
         self.display = ":" + number.decode().strip()
         self.env = dict(os.environ)
+        # Wine and openbox keep their settings under HOME, which a bare CI shell may not set.
+        self.env.setdefault("HOME", self.run_dir)
         self.env.update({
             "DISPLAY": self.display,
             "WINEPREFIX": os.path.join(self.run_dir, "prefix"),
@@ -160,15 +165,24 @@ class Environment:
     def key(self, *keys):
         self.x("xdotool", "key", *keys)
 
-    def screenshot(self, name, rect=None):
-        """Saves a PNG of the screen, or of `rect` (x, y, width, height) on it, under build/e2e/screens."""
+    def screenshot(self, name, rect):
+        """Saves a PNG of `rect` (x, y, width, height) of the screen under build/e2e/screens."""
         os.makedirs(SCREENS, exist_ok=True)
         path = os.path.join(SCREENS, name + ".png")
-        args = ["import", "-window", "root"]
-        if rect:
-            args += ["-crop", "%dx%d+%d+%d" % (rect[2], rect[3], rect[0], rect[1]), "+repage"]
-        self.x(*args, path)
+        self.x("import", "-window", "root", "-crop", "%dx%d+%d+%d" % (rect[2], rect[3], rect[0], rect[1]),
+               "+repage", path)
         return path
+
+    def colours(self, rect):
+        """How many pixels of each colour (red, green, blue) the screen shows in `rect`
+        (x, y, width, height)."""
+        text = self.x("import", "-window", "root", "-crop",
+                      "%dx%d+%d+%d" % (rect[2], rect[3], rect[0], rect[1]), "+repage", "-depth", "8",
+                      "txt:-")
+        counts = collections.Counter()
+        for match in re.finditer(r"^\d+,\d+: \((\d+),(\d+),(\d+)", text, re.MULTILINE):
+            counts[tuple(int(v) for v in match.groups())] += 1
+        return counts
 
     def forget(self, process):
         if process in self.processes:
@@ -203,7 +217,8 @@ class Driver:
         self.environment = environment
         self.process = environment.spawn([WINE, DRIVER], pipes=True)
         self.lines = queue.Queue()
-        threading.Thread(target=self._read, daemon=True).start()
+        self.reader = threading.Thread(target=self._read, daemon=True)
+        self.reader.start()
         self.call("hello", timeout=START_TIMEOUT)
 
     def _read(self):
@@ -243,6 +258,12 @@ class Driver:
         except (OSError, subprocess.TimeoutExpired):
             pass
         stop_process(self.process)
+        self.reader.join(timeout=5)
+        for pipe in (self.process.stdin, self.process.stdout):
+            try:
+                pipe.close()
+            except OSError:
+                pass
         self.environment.forget(self.process)
 
 
@@ -252,8 +273,15 @@ class Installer:
     def __init__(self, environment, workdir):
         self.environment = environment
         self.workdir = workdir
+        self.windows_pid = None
         self.process = environment.spawn([WINE, INSTALLER], cwd=workdir)
         self.driver = Driver(environment)
+        # The process ID of an installer that has ended may be handed to a new process, so only the
+        # running ones are named.
+        for other in environment.installers:
+            if other.windows_pid is not None and other.process.poll() is None:
+                self.driver.call("ignore", other.windows_pid)
+        environment.installers.append(self)
 
     # --- windows ---------------------------------------------------------------------------------
 
@@ -268,6 +296,7 @@ class Installer:
                                % (self.process.returncode, caption))
             raise E2EError("window %r did not appear; visible windows: %s"
                            % (caption, [w["caption"] for w in answer.get("windows", [])]))
+        self.windows_pid = answer["pid"]
         return answer
 
     def wait_control(self, number, timeout_ms=WINDOW_TIMEOUT_MS):
@@ -282,9 +311,6 @@ class Installer:
 
     def control(self, number):
         return self.driver.call("control", number)
-
-    def controls(self):
-        return self.driver.call("controls")["controls"]
 
     def text(self, number):
         return self.driver.call("text", number)["text"]
@@ -339,12 +365,10 @@ class Installer:
             raise E2EError("the installer's window has no X window")
         self.environment.x("xdotool", "windowactivate", "--sync", windows[0])
 
-    def real_click(self, number, dx=None, dy=None):
-        """A real mouse click on control `number`, at (dx, dy) inside it (its centre by default)."""
+    def real_click(self, number):
+        """A real mouse click on the centre of control `number`."""
         screen = self.control(number)["screen"]
-        x = screen["x"] + (screen["width"] // 2 if dx is None else dx)
-        y = screen["y"] + (screen["height"] // 2 if dy is None else dy)
-        self.environment.click_at(x, y)
+        self.environment.click_at(screen["x"] + screen["width"] // 2, screen["y"] + screen["height"] // 2)
 
     # --- dialogs ---------------------------------------------------------------------------------
 
@@ -376,6 +400,10 @@ class Installer:
 
     # --- the end ---------------------------------------------------------------------------------
 
+    def wait_gone(self, timeout_ms=WINDOW_TIMEOUT_MS):
+        """Waits until no window of the installer is left on the screen."""
+        return self.driver.call("wait-gone", timeout_ms, timeout=timeout_ms / 1000 + 10)
+
     def exit_code(self, timeout=EXIT_TIMEOUT):
         """The installer's exit code, once it has ended; fails if it runs on after `timeout` s."""
         try:
@@ -388,8 +416,8 @@ class Installer:
         info = self.window()
         rect = info["window_rect"]
         client = info["client_on_screen"]
-        # The window manager draws its own title bar above the client area; keep as much room above it
-        # as the frame takes at the side and bottom, plus the title bar's height.
+        # The window manager's title bar stands above the client area, higher than Wine's own idea of
+        # the frame may reach: 30 pixels hold it.
         top = max(0, min(rect["y"], client["y"] - 30))
         box = (max(0, rect["x"]), top, rect["width"], rect["y"] + rect["height"] - top)
         return self.environment.screenshot(name, box)
@@ -398,6 +426,8 @@ class Installer:
         self.driver.close()
         stop_process(self.process)
         self.environment.forget(self.process)
+        if self in self.environment.installers:
+            self.environment.installers.remove(self)
 
 
 def payload_file(name):

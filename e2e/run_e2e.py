@@ -14,6 +14,8 @@ import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
+# The source tree stays clean: no __pycache__ beside the tests.
+sys.dont_write_bytecode = True
 
 import kw  # noqa: E402
 import wizard  # noqa: E402

@@ -6,8 +6,8 @@ import subprocess
 import unittest
 
 import kw
-from wizard import (CAPTION_ERROR, CAPTION_LOCATION, CAPTION_VERIFY, PAYLOAD, InstallerTest,
-                    default_location, lines)
+from wizard import (CAPTION_ERROR, CAPTION_LOCATION, CAPTION_VERIFY, GREEN, PAYLOAD, WHITE,
+                    InstallerTest, default_location, lines)
 
 LOCATE = lines(
     "I can't locate the directory that you have chosen ...",
@@ -65,6 +65,9 @@ class ErrorWindow(InstallerTest):
         ]:
             with self.subTest(control=number):
                 self.assert_control(installer, number, kind, rect, label)
+        self.assertEqual(set(self.ground_colours(installer, (154, 256, 316, 12))), {GREEN},
+                         "the window's ground between the text and OK")
+        self.assertEqual(set(self.colours_of(installer, 14)), {GREEN, WHITE}, "white text on green")
 
     def dismiss(self, installer):
         installer.click(15)

@@ -3,8 +3,8 @@ ways out of it (DECLINE, a close request, AGREE)."""
 
 import re
 
-from wizard import (CAPTION_AGREEMENT, CAPTION_LOCATION, CLIENT_SIZE, SCREEN_HEIGHT, SCREEN_WIDTH,
-                    InstallerTest, lines, offset_in, poll)
+from wizard import (BLACK, CAPTION_AGREEMENT, CAPTION_LOCATION, CLIENT_SIZE, GREEN, SCREEN_HEIGHT,
+                    SCREEN_WIDTH, WHITE, InstallerTest, lines, offset_in, poll)
 
 INTRO = lines(
     "Welcome! ... This will install the game onto your computer. Please read carefully the",
@@ -99,6 +99,19 @@ class AgreementWindow(InstallerTest):
         ]:
             with self.subTest(control=number):
                 self.assert_control(installer, number, kind, rect, text)
+
+    def test_green_ground_white_labels_and_a_white_terms_box(self):
+        installer = self.start_at_agreement()
+        self.assertEqual(set(self.ground_colours(installer, (0, 392, 530, 8))), {GREEN},
+                         "the window's ground below the buttons")
+        for number in (5, 7):
+            with self.subTest(label=number):
+                self.assertEqual(set(self.colours_of(installer, number)), {GREEN, WHITE},
+                                 "white text on green")
+        box = self.colours_of(installer, 0, client=True)
+        self.assertEqual(box.most_common(1)[0][0], WHITE, "the terms box is white")
+        self.assertIn(BLACK, box, "the terms are black")
+        self.assertNotIn(GREEN, box)
 
     def test_terms_read_line_by_line(self):
         installer = self.start_at_agreement()

@@ -61,8 +61,9 @@ class LocationScreen(InstallerTest):
             with self.subTest(typed=typed):
                 installer.set_text(9, typed)
                 self.leave(installer, CAPTION_LOCATION, 4, CAPTION_VERIFY)
-                self.assertEqual(installer.text(6), wrap_path(typed))
+                shown = installer.text(6)
                 self.leave(installer, CAPTION_VERIFY, 3, CAPTION_LOCATION)
+                self.assertEqual(shown, wrap_path(typed))
                 self.assertEqual(installer.text(9), default, "every entry to step 2 shows the default")
 
 

@@ -1,8 +1,8 @@
 """Step 3, the verify screen: its controls and texts, the destination wrapped once after 70 characters,
 and BACK."""
 
-from wizard import (CAPTION_LOCATION, CAPTION_VERIFY, InstallerTest, default_location, lines,
-                    wrap_path)
+from wizard import (CAPTION_LOCATION, CAPTION_VERIFY, GREEN, WHITE, YELLOW, InstallerTest,
+                    default_location, lines, wrap_path)
 
 ADVICE = lines(
     "If this is correct, select 'INSTALL' to continue. If not, select 'BACK' to change.",
@@ -35,6 +35,13 @@ class VerifyScreen(InstallerTest):
             with self.subTest(control=number):
                 self.assert_control(installer, number, kind, rect, text)
 
+    def test_the_destination_alone_is_yellow(self):
+        installer = self.start_at_verify()
+        self.assertEqual(set(self.colours_of(installer, 6)), {GREEN, YELLOW})
+        for number in (5, 7, 8):
+            with self.subTest(label=number):
+                self.assertEqual(set(self.colours_of(installer, number)), {GREEN, WHITE})
+
     def test_destination_is_broken_once_after_70_characters(self):
         installer = self.start_at_location()
         for length, first, second in [(70, 70, None), (71, 70, 1), (150, 70, 80), (200, 70, 130),
@@ -46,8 +53,7 @@ class VerifyScreen(InstallerTest):
                 self.leave(installer, CAPTION_LOCATION, 4, CAPTION_VERIFY)
                 self.visit(installer, "step3_verify_wrapped")
                 shown = installer.text(6).split("\r\n")
+                self.leave(installer, CAPTION_VERIFY, 3, CAPTION_LOCATION)
                 expected = [path[:first]] + ([] if second is None else [path[first:]])
                 self.assertEqual(shown, expected)
-                if second is not None:
-                    self.assertEqual(len(shown[1]), second)
-                self.leave(installer, CAPTION_VERIFY, 3, CAPTION_LOCATION)
+                self.assertEqual([len(line) for line in shown], [first] + ([second] if second else []))

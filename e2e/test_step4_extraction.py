@@ -4,9 +4,17 @@ list, the installed files byte for byte, and an earlier game folder replaced."""
 import filecmp
 import math
 import os
+import shutil
+import tempfile
 
 import kw
-from wizard import (CAPTION_EXTRACTION, PAYLOAD, InstallerTest, default_location, poll, wrap_path)
+from wizard import (CAPTION_EXTRACTION, GREEN, PAYLOAD, YELLOW, InstallerTest, default_location, poll,
+                    wrap_path)
+
+LVS_REPORT = 0x0001
+LVS_TYPEMASK = 0x0003
+LVS_SINGLESEL = 0x0004
+WS_EX_CLIENTEDGE = 0x00000200
 
 DONE = "No errors! ... The game is installed and ready to play ..."
 CREATED = "The following Files/Folders were created inside this location:"
@@ -39,6 +47,7 @@ class Installation(InstallerTest):
         ]:
             with self.subTest(control=number):
                 self.assert_control(installer, number, kind, rect, text)
+        self.assertEqual(set(self.colours_of(installer, 7)), {GREEN, YELLOW}, "the game folder in yellow")
         bar = installer.progress(10)
         self.assertEqual((bar["low"], bar["high"], bar["pos"]), (0, 100, 100))
 
@@ -53,9 +62,12 @@ class Installation(InstallerTest):
     def test_folder_list_shows_the_parent_entry_then_the_files(self):
         installer = self.start_install()
         self.wait_installed(installer)
-        columns = installer.columns(11)["columns"]
-        self.assertEqual([(c["text"], c["width"]) for c in columns],
+        view = installer.columns(11)
+        self.assertEqual([(c["text"], c["width"]) for c in view["columns"]],
                          [("Name", 100), ("Size", 100), ("Type", 100), ("Modified", 100)])
+        self.assertEqual(view["style"] & LVS_TYPEMASK, LVS_REPORT, "a details view")
+        self.assertTrue(view["style"] & LVS_SINGLESEL, "single selection")
+        self.assertTrue(view["exstyle"] & WS_EX_CLIENTEDGE, "a sunken border")
         rows = poll(lambda: installer.list_rows(11), lambda r: len(r) == 1 + len(PAYLOAD))
         self.assertEqual(rows[0][0], "..")
         self.assertEqual(sorted(row[0] for row in rows[1:]), sorted(PAYLOAD))
@@ -79,6 +91,20 @@ class Installation(InstallerTest):
         self.wait_installed(installer)
         self.assert_game_folder_holds_the_payload(old)
         self.assertTrue(os.path.exists(beside), "an entry beside the game folder is left alone")
+
+    def test_game_folder_path_is_broken_once_after_70_characters(self):
+        for length in (70, 71, 150):
+            with self.subTest(game_path_length=length):
+                # A short base outside the build tree, so that even 70 characters can be reached.
+                base = tempfile.mkdtemp(prefix="kw", dir="/tmp")
+                self.addCleanup(shutil.rmtree, base, True)
+                destination = os.path.join(base, "p" * (length - len(kw.windows_path(base)) - 12))
+                os.mkdir(destination)
+                game_path = kw.windows_path(destination) + "\\Kestrowin\\"
+                self.assertEqual(len(game_path), length)
+                installer = self.start_install(workdir=destination)
+                self.wait_installed(installer)
+                self.assertEqual(installer.text(7), wrap_path(game_path))
 
     def test_close_request_after_the_installation_ends_with_code_0(self):
         installer = self.start_install()

@@ -3,6 +3,7 @@ every time), and QUIT."""
 
 import os
 
+import kw
 from wizard import CAPTION_FINISH, PAYLOAD, InstallerTest, default_location, lines, poll
 
 FINISH = [
@@ -55,7 +56,12 @@ class FinishScreen(InstallerTest):
         return max(texts, key=len) if texts else None
 
     def test_game_location_shows_the_same_message_every_time(self):
-        installer = self.start_at_finish()
+        # A destination of more than 200 characters, to be shown whole, with no break put into it.
+        workdir = self.new_workdir()
+        while len(kw.windows_path(workdir)) < 200:
+            workdir = os.path.join(workdir, "a longer way to the games folder")
+        os.makedirs(workdir)
+        installer = self.start_at_finish(workdir)
         expected = location_message(default_location(installer))
         for press in (1, 2, 3):
             with self.subTest(press=press):

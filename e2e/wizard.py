@@ -17,6 +17,11 @@ CAPTION_ERROR = "Error ..."
 
 INSTALL_TIMEOUT = 60.0
 
+GREEN = (0, 128, 0)
+WHITE = (255, 255, 255)
+YELLOW = (255, 255, 0)
+BLACK = (0, 0, 0)
+
 SCREEN_WIDTH, SCREEN_HEIGHT = 1280, 1024
 CLIENT_SIZE = (530, 400)
 
@@ -85,18 +90,16 @@ class InstallerTest(unittest.TestCase):
         self.visit(installer, "step2_location")
         return installer
 
-    def start_at_verify(self, location=None, workdir=None):
-        """Agrees, types `location` into the field unless it is None, and goes on to step 3."""
+    def start_at_verify(self, workdir=None):
+        """Agrees and takes the default destination on to step 3."""
         installer = self.start_at_location(workdir)
-        if location is not None:
-            installer.set_text(9, location)
         self.leave(installer, CAPTION_LOCATION, 4, CAPTION_VERIFY)
         self.visit(installer, "step3_verify")
         return installer
 
-    def start_install(self, location=None, workdir=None):
+    def start_install(self, workdir=None):
         """Goes on to step 4, where the installation starts at once."""
-        installer = self.start_at_verify(location, workdir)
+        installer = self.start_at_verify(workdir)
         self.leave(installer, CAPTION_VERIFY, 4, CAPTION_EXTRACTION)
         return installer
 
@@ -137,12 +140,13 @@ class InstallerTest(unittest.TestCase):
         return self.wait_screen(installer, to_caption)
 
     def assert_ended(self, installer):
-        """The installer's process ends with exit code 0."""
+        """The installer's windows go away and its process ends with exit code 0."""
+        installer.wait_gone()
         self.assertEqual(installer.exit_code(), 0)
 
-    def assert_control(self, installer, number, kind, rect, text=None, enabled=True, visible=True):
-        """Control `number` exists with the window class of `kind`, at `rect` (x, y, width, height)
-        in the client area of the top-level window, with `text` when given."""
+    def assert_control(self, installer, number, kind, rect, text=None):
+        """Control `number` exists, enabled and visible, with the window class `kind`, at `rect`
+        (x, y, width, height) in the client area of the top-level window, with `text` when given."""
         info = installer.control(number)
         self.assertTrue(info["exists"], "control %d is missing" % number)
         self.assertEqual(info["class"], kind, "class of control %d" % number)
@@ -151,9 +155,22 @@ class InstallerTest(unittest.TestCase):
                          "geometry of control %d" % number)
         if text is not None:
             self.assertEqual(info.get("text"), text, "text of control %d" % number)
-        self.assertEqual(info["enabled"], enabled, "enabled state of control %d" % number)
-        self.assertEqual(info["visible"], visible, "visibility of control %d" % number)
+        self.assertTrue(info["enabled"], "control %d is disabled" % number)
+        self.assertTrue(info["visible"], "control %d is hidden" % number)
         return info
+
+    def colours_of(self, installer, number, client=False):
+        """The colours on screen where control `number` stands (only its client area with `client`),
+        once the screen shows the control's own ground."""
+        info = installer.control(number)
+        area = info["client_on_screen" if client else "screen"]
+        rect = (area["x"], area["y"], area["width"], area["height"])
+        return poll(lambda: ENVIRONMENT.colours(rect), lambda c: len(c) > 1)
+
+    def ground_colours(self, installer, rect):
+        """The colours on screen in `rect` (x, y, width, height) of the window's client area."""
+        client = installer.window()["client_on_screen"]
+        return ENVIRONMENT.colours((client["x"] + rect[0], client["y"] + rect[1], rect[2], rect[3]))
 
     def assert_empty_folder(self, path):
         self.assertEqual(sorted(os.listdir(path)), [], "the working directory was touched")

@@ -225,14 +225,13 @@ public:
         args_ = rest;
 
         if (command == "hello") return Ok().Int("pid", GetCurrentProcessId()).Text();
+        if (command == "ignore") return Ignore();
         if (command == "wait-window") return WaitWindow(false);
         if (command == "wait-new-window") return WaitWindow(true);
         if (command == "wait-window-gone") return WaitWindowGone();
-        if (command == "windows") return Windows();
         if (command == "window") return WindowInfo();
         if (command == "control") return ControlInfo();
         if (command == "wait-control") return WaitControl();
-        if (command == "controls") return ControlList(target_);
         if (command == "text") return Text();
         if (command == "click") return Post(BM_CLICK);
         if (command == "set-text") return SetText();
@@ -283,16 +282,31 @@ private:
         }
     }
 
-    std::string VisibleCaptions() {
+    std::string VisibleWindows() {
         std::vector<std::string> items;
         for (HWND h : TopLevelWindows())
             if (IsWindowVisible(h)) items.push_back(WindowSummary(h));
         return Array(items);
     }
 
+    // Other installers may be running beside ours; the driver knows their process IDs.
+    std::string Ignore() {
+        ignored_.push_back(static_cast<DWORD>(Number()));
+        return Ok().Text();
+    }
+
+    // Once the driver has found the installer, only its process counts.
+    bool Ours(HWND h) const {
+        DWORD pid = ProcessOf(h);
+        if (pid_) return pid == pid_;
+        for (DWORD other : ignored_)
+            if (pid == other) return false;
+        return true;
+    }
+
     HWND FindTopLevel(const std::wstring& caption, bool visible_only, HWND except = nullptr) {
         for (HWND h : TopLevelWindows()) {
-            if (h == except || (visible_only && !IsWindowVisible(h))) continue;
+            if (h == except || (visible_only && !IsWindowVisible(h)) || !Ours(h)) continue;
             wchar_t buffer[1024] = {};
             GetWindowTextW(h, buffer, 1024);
             if (caption == buffer) return h;
@@ -308,7 +322,7 @@ private:
         HWND except = fresh ? target_ : nullptr;
         HWND found = nullptr;
         if (!PollUntil(timeout, [&] { return (found = FindTopLevel(caption, true, except)) != nullptr; }))
-            return Json().Bool("ok", false).Str("error", "timeout").Add("windows", VisibleCaptions()).Text();
+            return Json().Bool("ok", false).Str("error", "timeout").Add("windows", VisibleWindows()).Text();
         target_ = found;
         pid_ = ProcessOf(found);
         return Ok().Add("hwnd", Handle(found)).Int("pid", pid_).Text();
@@ -320,15 +334,6 @@ private:
         if (!PollUntil(timeout, [&] { return FindTopLevel(caption, false) == nullptr; }))
             return Fail("timeout");
         return Ok().Text();
-    }
-
-    // Top-level windows of the installer's process (all of them when no installer window was found yet).
-    std::string Windows() {
-        std::vector<std::string> items;
-        for (HWND h : TopLevelWindows())
-            if ((pid_ && ProcessOf(h) == pid_) || (!pid_ && IsWindowVisible(h)))
-                items.push_back(WindowSummary(h));
-        return Ok().Add("windows", Array(items)).Text();
     }
 
     bool HaveTarget() const { return target_ && IsWindow(target_); }
@@ -645,7 +650,7 @@ private:
         std::wstring title = Widen(RestText());
         HWND found = nullptr;
         if (!PollUntil(timeout, [&] { return (found = FindDialog(title)) != nullptr; }))
-            return Json().Bool("ok", false).Str("error", "timeout").Add("windows", VisibleCaptions()).Text();
+            return Json().Bool("ok", false).Str("error", "timeout").Add("windows", VisibleWindows()).Text();
         dialog_ = found;
         HWND owner = GetWindow(found, GW_OWNER);
         return Ok()
@@ -757,6 +762,7 @@ private:
     HWND target_ = nullptr;
     DWORD pid_ = 0;
     HWND dialog_ = nullptr;
+    std::vector<DWORD> ignored_;
 };
 
 }  // namespace
