@@ -6,16 +6,6 @@ namespace assetgen {
 
 namespace {
 
-void Put16(Bytes& out, std::uint32_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void Put32(Bytes& out, std::uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
 void PutTag(Bytes& out, const char* tag) {
     out.insert(out.end(), tag, tag + std::strlen(tag));
 }

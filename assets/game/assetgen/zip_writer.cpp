@@ -14,16 +14,6 @@ constexpr std::uint16_t kDosDate = ((2026 - 1980) << 9) | (1 << 5) | 1;
 constexpr std::uint16_t kVersion = 20;
 constexpr std::uint16_t kStored = 0;
 
-void Put16(Bytes& out, std::uint32_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void Put32(Bytes& out, std::uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
 std::uint32_t Checked32(std::size_t v) {
     if (v > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("ZIP archive over 4 GiB");
     return static_cast<std::uint32_t>(v);

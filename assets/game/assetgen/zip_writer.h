@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace assetgen {
+#include "bytes.h"
 
-using Bytes = std::vector<std::uint8_t>;
+namespace assetgen {
 
 std::uint32_t Crc32(const std::uint8_t* data, std::size_t size);
 
