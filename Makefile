@@ -1,6 +1,6 @@
 # The two commands of the quick start: `make run` builds and starts the installer, `make test` runs every
-# test. Both install what they need first.
-.PHONY: setup build run test bench clean
+# test. Both install what they need first. `make screens` regenerates the gallery in docs/screens/.
+.PHONY: setup build run test screens bench clean
 
 setup:
 	@bash scripts/setup.sh
@@ -13,6 +13,9 @@ run: build
 
 test: build
 	@bash scripts/test.sh
+
+screens: build
+	@bash scripts/screens.sh
 
 bench: build
 	@bash bench/run.sh

@@ -160,17 +160,34 @@ class Environment:
         return result.stdout
 
     def click_at(self, x, y):
-        self.x("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
+        # `mousemove --sync` waits for the pointer to move, which it never does when it stands there.
+        where = self.x("xdotool", "getmouselocation", "--shell")
+        if ("X=%d\n" % x) in where and ("Y=%d\n" % y) in where:
+            self.x("xdotool", "click", "1")
+        else:
+            self.x("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
 
     def key(self, *keys):
         self.x("xdotool", "key", *keys)
 
-    def screenshot(self, name, rect):
-        """Saves a PNG of `rect` (x, y, width, height) of the screen under build/e2e/screens."""
+    def screenshot(self, name, rect, settle=40):
+        """Saves a PNG of `rect` (x, y, width, height) of the screen under build/e2e/screens, once two
+        grabs in a row show the same pixels: a window that has just opened may still be painting. After
+        `settle` grabs the last one is kept. The PNG carries no time stamps, so an unchanged screen gives
+        an unchanged file."""
         os.makedirs(SCREENS, exist_ok=True)
         path = os.path.join(SCREENS, name + ".png")
-        self.x("import", "-window", "root", "-crop", "%dx%d+%d+%d" % (rect[2], rect[3], rect[0], rect[1]),
-               "+repage", path)
+        crop = "%dx%d+%d+%d" % (rect[2], rect[3], rect[0], rect[1])
+        previous = None
+        for _ in range(settle):
+            grab = subprocess.run(["import", "-window", "root", "-crop", crop, "+repage", "-depth", "8",
+                                   "rgb:-"], env=self.env, capture_output=True, timeout=30).stdout
+            if grab and grab == previous:
+                break
+            previous = grab
+        subprocess.run(["convert", "-size", "%dx%d" % (rect[2], rect[3]), "-depth", "8", "rgb:-", "-strip",
+                        "-define", "png:exclude-chunks=date,time", path],
+                       input=previous, env=self.env, capture_output=True, timeout=30, check=True)
         return path
 
     def colours(self, rect):
@@ -312,6 +329,11 @@ class Installer:
     def control(self, number):
         return self.driver.call("control", number)
 
+    def state(self, number):
+        """Whether control `number` exists, is enabled and visible; answered even while the installer
+        handles no messages."""
+        return self.driver.call("state", number)
+
     def text(self, number):
         return self.driver.call("text", number)["text"]
 
@@ -411,16 +433,19 @@ class Installer:
         except subprocess.TimeoutExpired:
             raise E2EError("installer still running after %.0f s" % timeout)
 
-    def screenshot(self, name):
-        """A PNG of the installer's top-level window, its frame and title bar included."""
+    def screenshot(self, name, dialog=None):
+        """A PNG of the installer's top-level window, its frame and title bar included, and of the
+        `dialog` (an answer of wait_dialog) standing over it when one is given."""
         info = self.window()
-        rect = info["window_rect"]
+        rects = [info["window_rect"]] + ([dialog["window_rect"]] if dialog else [])
         client = info["client_on_screen"]
         # The window manager's title bar stands above the client area, higher than Wine's own idea of
         # the frame may reach: 30 pixels hold it.
-        top = max(0, min(rect["y"], client["y"] - 30))
-        box = (max(0, rect["x"]), top, rect["width"], rect["y"] + rect["height"] - top)
-        return self.environment.screenshot(name, box)
+        left = max(0, min(r["x"] for r in rects))
+        top = max(0, min([r["y"] for r in rects] + [client["y"] - 30]))
+        right = min(SCREEN_SIZE[0], max(r["x"] + r["width"] for r in rects))
+        bottom = min(SCREEN_SIZE[1], max(r["y"] + r["height"] for r in rects))
+        return self.environment.screenshot(name, (left, top, right - left, bottom - top))
 
     def stop(self):
         self.driver.close()

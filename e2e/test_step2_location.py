@@ -72,7 +72,7 @@ class ChangeLocation(InstallerTest):
     def open_chooser(self, installer):
         installer.click(2)
         chooser = installer.wait_dialog()
-        self.visit(installer, "step2_folder_chooser")
+        self.visit(installer, "step2_folder_chooser", chooser)
         return chooser
 
     def choose(self, installer, folder):

@@ -1,15 +1,15 @@
 """Step 4, the extraction screen with the installation itself: the report after a success, the folder
-list, the installed files byte for byte, and an earlier game folder replaced."""
+list, the installed files byte for byte, an earlier game folder replaced, and what a user does while the
+installation runs."""
 
-import filecmp
 import math
 import os
 import shutil
 import tempfile
 
 import kw
-from wizard import (CAPTION_EXTRACTION, GREEN, PAYLOAD, YELLOW, InstallerTest, default_location, poll,
-                    wrap_path)
+from wizard import (CAPTION_EXTRACTION, CAPTION_FINISH, GREEN, PAYLOAD, YELLOW, InstallerTest,
+                    assert_holds_the_payload, default_location, poll, wrap_path)
 
 LVS_REPORT = 0x0001
 LVS_TYPEMASK = 0x0003
@@ -23,12 +23,6 @@ HINT = "Select 'NEXT' to continue ..."
 
 class Installation(InstallerTest):
 
-    def assert_game_folder_holds_the_payload(self, folder):
-        self.assertEqual(sorted(os.listdir(folder)), sorted(PAYLOAD))
-        for name in PAYLOAD:
-            with self.subTest(file=name):
-                self.assertTrue(filecmp.cmp(os.path.join(folder, name), kw.payload_file(name),
-                                            shallow=False), "%s differs from the payload" % name)
 
     def test_full_install_reports_success_and_writes_the_payload(self):
         installer = self.start_install()
@@ -57,7 +51,7 @@ class Installation(InstallerTest):
                          (20, 230, 490, 130))
         self.assertTrue(listing["visible"])
 
-        self.assert_game_folder_holds_the_payload(os.path.join(installer.workdir, "Kestrowin"))
+        assert_holds_the_payload(self, os.path.join(installer.workdir, "Kestrowin"))
 
     def test_folder_list_shows_the_parent_entry_then_the_files(self):
         installer = self.start_install()
@@ -89,7 +83,7 @@ class Installation(InstallerTest):
             handle.write("not the game folder")
         installer = self.start_install(workdir=installer_dir)
         self.wait_installed(installer)
-        self.assert_game_folder_holds_the_payload(old)
+        assert_holds_the_payload(self, old)
         self.assertTrue(os.path.exists(beside), "an entry beside the game folder is left alone")
 
     def test_game_folder_path_is_broken_once_after_70_characters(self):
@@ -111,3 +105,47 @@ class Installation(InstallerTest):
         self.wait_installed(installer)
         installer.close_request("close")
         self.assert_ended(installer)
+
+
+class InputDuringTheInstallation(InstallerTest):
+    """The installation runs without handling messages, so what a user does meanwhile waits in the queue.
+    Each road first makes sure that its input was given while NEXT was still greyed, that is, before the
+    installation had ended."""
+
+    def start_installing(self):
+        """INSTALL by a real click; returns once the extraction screen's NEXT exists, and the point on the
+        screen where INSTALL was, which is where NEXT stands."""
+        installer = self.start_at_verify()
+        place = installer.control(4)["screen"]
+        point = (place["x"] + place["width"] // 2, place["y"] + place["height"] // 2)
+        installer.environment.click_at(*point)
+        installer.wait_window(CAPTION_EXTRACTION)
+        installer.wait_control(3)
+        return installer, point
+
+    def assert_still_installing(self, installer):
+        self.assertFalse(installer.state(3)["enabled"], "the installation had ended before the input")
+
+    def test_next_clicked_while_it_runs_is_not_taken(self):
+        installer, point = self.start_installing()
+        installer.environment.click_at(*point)
+        self.assert_still_installing(installer)
+        self.wait_installed(installer)
+        self.assertEqual(installer.text(5), "No errors! ... The game is installed and ready to play ...")
+        self.assertTrue(installer.state(10)["exists"], "the extraction screen stays")
+        # Had the early click been taken, this one would land on QUIT of the finish screen.
+        installer.environment.click_at(*point)
+        self.wait_screen(installer, CAPTION_FINISH, fresh=True)
+        self.assertEqual(installer.text(3), "QUIT")
+        self.assertIsNone(installer.process.poll(), "the finish screen stands")
+
+    def test_a_close_request_while_it_runs_ends_the_program_after_it(self):
+        # Real keys cannot serve here: the window manager hands the focus to the new window only once
+        # the installer answers, after the installation.
+        for request in ("close", "sys-close"):
+            with self.subTest(request=request):
+                installer, _ = self.start_installing()
+                installer.close_request(request)
+                self.assert_still_installing(installer)
+                self.assert_ended(installer)
+                assert_holds_the_payload(self, os.path.join(installer.workdir, "Kestrowin"))

@@ -67,7 +67,7 @@ class FinishScreen(InstallerTest):
             with self.subTest(press=press):
                 installer.click(2)
                 box = installer.wait_dialog("Game Location")
-                self.visit(installer, "step5_game_location")
+                self.visit(installer, "step5_game_location", box)
                 self.assertFalse(box["target_enabled"], "the finish screen takes no input meanwhile")
                 self.assertEqual(self.message_box_text(installer), expected)
                 buttons = [c for c in installer.dialog_controls() if c["class"] == "Button"]

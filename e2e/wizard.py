@@ -2,6 +2,7 @@
 a fresh working directory for each test, the wizard's captions, and the roads from one screen to the
 next as a user takes them."""
 
+import filecmp
 import os
 import time
 import unittest
@@ -70,7 +71,15 @@ class InstallerTest(unittest.TestCase):
             workdir = self.new_workdir()
         installer = kw.Installer(ENVIRONMENT, workdir)
         self.addCleanup(installer.stop)
+        self.addCleanup(self.end_road, installer)
         return installer
+
+    def end_road(self, installer):
+        """Every road ends with exit code 0: an installer that a test leaves on a screen is sent a close
+        request there, as a user would end it."""
+        if installer.process.poll() is None:
+            installer.close_request("close")
+        self.assert_ended(installer)
 
     def wait_screen(self, installer, caption, fresh=False):
         """Waits until the screen `caption` stands with all its controls."""
@@ -118,11 +127,12 @@ class InstallerTest(unittest.TestCase):
         self.visit(installer, "step5_finish")
         return installer
 
-    def visit(self, installer, screen):
-        """Saves a picture of a screen the first time the run comes to it."""
+    def visit(self, installer, screen, dialog=None):
+        """Saves a picture of a screen, with the `dialog` over it when given, the first time the run
+        comes to it."""
         if screen not in _screens_taken:
             _screens_taken.add(screen)
-            installer.screenshot(screen)
+            installer.screenshot(screen, dialog)
 
     def press(self, installer, number, how="message"):
         """Presses button `number` the way `how` names: "message" (a posted BM_CLICK) or "mouse" (a real
@@ -138,6 +148,14 @@ class InstallerTest(unittest.TestCase):
         if from_caption != to_caption:
             installer.wait_window_gone(from_caption)
         return self.wait_screen(installer, to_caption)
+
+    def walk(self, installer, from_caption, number, to_caption):
+        """Like leave, but with a real mouse click on button `number`; a screen that replaces one with
+        the same caption is told apart from it."""
+        installer.real_click(number)
+        if from_caption != to_caption:
+            installer.wait_window_gone(from_caption)
+        return self.wait_screen(installer, to_caption, fresh=from_caption == to_caption)
 
     def assert_ended(self, installer):
         """The installer's windows go away and its process ends with exit code 0."""
@@ -192,3 +210,31 @@ def offset_in(installer, container, child, child_at):
     outer = installer.control(container)["client_on_screen"]
     inner = installer.control(child)["screen"]
     return (child_at[0] - (inner["x"] - outer["x"]), child_at[1] - (inner["y"] - outer["y"]))
+
+
+def snapshot(root):
+    """Every entry under `root` by its relative path: a file with its size and time of last change, a
+    link with its target, a folder by its kind alone (its own times change with what it holds)."""
+    entries = {}
+    for folder, folders, files in os.walk(root):
+        for name in folders + files:
+            path = os.path.join(folder, name)
+            relative = os.path.relpath(path, root)
+            if os.path.islink(path):
+                entries[relative] = ("link", os.readlink(path))
+            elif os.path.isdir(path):
+                entries[relative] = ("folder",)
+            else:
+                info = os.stat(path)
+                entries[relative] = ("file", info.st_size, info.st_mtime_ns)
+    return entries
+
+
+def assert_holds_the_payload(test, folder):
+    """The game folder `folder` holds the five files, each byte for byte as the payload, and nothing
+    else."""
+    test.assertEqual(sorted(os.listdir(folder)), sorted(PAYLOAD))
+    for name in PAYLOAD:
+        with test.subTest(file=name):
+            test.assertTrue(filecmp.cmp(os.path.join(folder, name), kw.payload_file(name), shallow=False),
+                            "%s differs from the payload" % name)

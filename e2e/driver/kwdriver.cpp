@@ -231,6 +231,7 @@ public:
         if (command == "wait-window-gone") return WaitWindowGone();
         if (command == "window") return WindowInfo();
         if (command == "control") return ControlInfo();
+        if (command == "state") return ControlState();
         if (command == "wait-control") return WaitControl();
         if (command == "text") return Text();
         if (command == "click") return Post(BM_CLICK);
@@ -399,6 +400,19 @@ private:
         HWND h = FindControl(target_, id, &matches);
         if (!h) return Ok().Bool("exists", false).Text();
         return Describe(target_, h, matches);
+    }
+
+    // Whether the control exists, is enabled and visible, read from the window system alone: it answers
+    // at once even while the installer works without handling messages, when a text read would wait.
+    std::string ControlState() {
+        if (!HaveTarget()) return Fail("no window");
+        HWND h = FindControl(target_, Number());
+        if (!h) return Ok().Bool("exists", false).Text();
+        return Ok()
+            .Bool("exists", true)
+            .Bool("enabled", IsWindowEnabled(h))
+            .Bool("visible", IsWindowVisible(h))
+            .Text();
     }
 
     // A screen's window is shown before its controls are made, so a test waits for the last of them.
@@ -653,8 +667,11 @@ private:
             return Json().Bool("ok", false).Str("error", "timeout").Add("windows", VisibleWindows()).Text();
         dialog_ = found;
         HWND owner = GetWindow(found, GW_OWNER);
+        RECT rect = {};
+        GetWindowRect(found, &rect);
         return Ok()
             .Add("hwnd", Handle(found))
+            .Add("window_rect", RectJson(rect))
             .Str("title", Caption(found))
             .Add("owner", Handle(owner))
             .Bool("owned_by_target", owner && owner == target_)
