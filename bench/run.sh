@@ -18,7 +18,7 @@ build() {  # build dir, targets
 }
 build build/host kw_install_bench
 build build/win32 kw_setup_mapped
-build build/win64 kw_install_bench_files kw_install_bench_screen kw_floor
+build build/win64 kw_install_bench_files kw_install_bench_screen kw_floor kw_floor_dlls
 gcc -O2 -Wall -Wextra -o "$out/mapwatch" bench/mapwatch.c -lX11
 
 # The peer shows pictures only as BMP: the same three pictures, converted.
