@@ -8,8 +8,10 @@
 //
 //   kw_install_bench_win DESTINATION PAYLOAD_FOLDER ROUNDS
 //
-// Prints "install <ms>...", "copy <ms>...", "pauses <count> <total ms>" and "sleep <ms>...": how long
-// one Sleep(10) of the product's pauses really lasts, with the 1 ms clock the product asks for.
+// Prints "install <ms>...", "copy <ms>...", "flushed-copy <ms>..." (the plain copy flushing each file
+// to the disk before closing it, as the file layer does to learn whether the close lost data), "pauses
+// <count> <total ms>" and "sleep <ms>...": how long one Sleep(10) of the product's pauses really lasts,
+// with the 1 ms clock the product asks for.
 #include <windows.h>
 
 #include <cstdio>
@@ -76,7 +78,7 @@ double TimeInstall(const std::string& destination) {
     return elapsed;
 }
 
-void CopyOneFile(const std::string& from, const std::string& to, std::vector<char>* buffer) {
+void CopyOneFile(const std::string& from, const std::string& to, bool flush, std::vector<char>* buffer) {
     HANDLE in = CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
     HANDLE out = CreateFileA(to.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
@@ -92,17 +94,18 @@ void CopyOneFile(const std::string& from, const std::string& to, std::vector<cha
         if (!WriteFile(out, buffer->data(), got, &put, nullptr) || put != got) Fail("cannot write " + to);
     }
     CloseHandle(in);
+    if (flush && !FlushFileBuffers(out)) Fail("cannot flush " + to);
     if (!CloseHandle(out)) Fail("cannot close " + to);
 }
 
-double TimeCopy(const std::string& destination, const std::string& payload) {
+double TimeCopy(const std::string& destination, const std::string& payload, bool flush) {
     const std::string folder = destination + "PlainCopy\\";
     std::filesystem::remove_all(folder);
     std::vector<char> buffer(256 * 1024);
 
     const Clock clock;
     if (!CreateDirectoryA(folder.c_str(), nullptr)) Fail("cannot create " + folder);
-    for (const char* name : kFiles) CopyOneFile(payload + name, folder + name, &buffer);
+    for (const char* name : kFiles) CopyOneFile(payload + name, folder + name, flush, &buffer);
     return clock.ElapsedMs();
 }
 
@@ -134,17 +137,20 @@ int main(int argc, char** argv) {
 
     std::vector<double> installs;
     std::vector<double> copies;
+    std::vector<double> flushed_copies;
     // One unrecorded round first: the first touch of the payload's pages and of the folder is not the
     // installation's work.
     TimeInstall(destination);
-    TimeCopy(destination, payload);
+    TimeCopy(destination, payload, false);
     for (int round = 0; round < rounds; ++round) {
         // Which goes first alternates, so neither always finds the other's freed blocks.
         if (round % 2 == 0) {
             installs.push_back(TimeInstall(destination));
-            copies.push_back(TimeCopy(destination, payload));
+            copies.push_back(TimeCopy(destination, payload, false));
+            flushed_copies.push_back(TimeCopy(destination, payload, true));
         } else {
-            copies.push_back(TimeCopy(destination, payload));
+            flushed_copies.push_back(TimeCopy(destination, payload, true));
+            copies.push_back(TimeCopy(destination, payload, false));
             installs.push_back(TimeInstall(destination));
         }
     }
@@ -165,6 +171,7 @@ int main(int argc, char** argv) {
 
     PrintRow("install", installs);
     PrintRow("copy", copies);
+    PrintRow("flushed-copy", flushed_copies);
     std::printf("pauses %d %d\n", pauses, paused_ms);
     PrintRow("sleep", sleeps);
     return 0;

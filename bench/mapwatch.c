@@ -1,16 +1,19 @@
 /* mapwatch: starts a program and reports how long it took until its first window was mapped on the X
  * display, as a person would first see it.
  *
- *   mapwatch [-n NAME] [-t TIMEOUT_MS] -- PROGRAM [ARG...]
+ *   mapwatch [-n NAME] [-t TIMEOUT_MS] [-m AFTER_MS] -- PROGRAM [ARG...]
  *
  * The root window's substructure is watched before the program starts, so no map can be missed. A
  * reparenting window manager (openbox) maps the program's window inside its own frame, and only the
  * frame's map reaches the root; so the program's own top-level windows are caught as they are created
  * and watched themselves, and a map of a root child is also accepted when a matching window lies in its
- * tree. With -n, only a window whose WM_NAME contains NAME counts. The program is killed once its window
- * is mapped: what comes after is measured by other means.
+ * tree. With -n, only a window whose WM_NAME contains NAME counts. With -m, AFTER_MS milliseconds after
+ * the map the program's peak resident memory so far (VmHWM) is read: under Wine the process started is,
+ * after its exec's, the Windows program itself. The program is killed then: what comes after is measured
+ * by other means.
  *
- * Output, one line: "mapped <milliseconds> window 0x<id>", or "timeout" (exit 1). */
+ * Output, one line: "mapped <milliseconds> window 0x<id>" (with -m: " peak_kib <KiB>"), or "timeout"
+ * (exit 1). */
 #define _POSIX_C_SOURCE 200809L
 
 #include <X11/Xlib.h>
@@ -23,6 +26,27 @@
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
+
+/* The process's peak resident set in KiB, or -1 when it cannot be read. */
+static long peak_kib(pid_t pid) {
+    char path[64];
+    snprintf(path, sizeof path, "/proc/%d/status", (int)pid);
+    FILE *status = fopen(path, "r");
+    if (status == NULL) return -1;
+    char line[256];
+    long kib = -1;
+    while (fgets(line, sizeof line, status) != NULL) {
+        if (sscanf(line, "VmHWM: %ld kB", &kib) == 1) break;
+    }
+    fclose(status);
+    return kib;
+}
+
+static void sleep_ms(int ms) {
+    struct timespec span = {ms / 1000, (long)(ms % 1000) * 1000000L};
+    while (nanosleep(&span, &span) != 0) {
+    }
+}
 
 static double now_ms(void) {
     struct timespec t;
@@ -64,12 +88,15 @@ static int tree_matches(Display *display, Window window, const char *wanted, int
 int main(int argc, char **argv) {
     const char *wanted = NULL;
     int timeout_ms = 30000;
+    int after_ms = -1;
     int first = 1;
     for (; first < argc; ++first) {
         if (strcmp(argv[first], "-n") == 0 && first + 1 < argc) {
             wanted = argv[++first];
         } else if (strcmp(argv[first], "-t") == 0 && first + 1 < argc) {
             timeout_ms = atoi(argv[++first]);
+        } else if (strcmp(argv[first], "-m") == 0 && first + 1 < argc) {
+            after_ms = atoi(argv[++first]);
         } else if (strcmp(argv[first], "--") == 0) {
             ++first;
             break;
@@ -78,7 +105,7 @@ int main(int argc, char **argv) {
         }
     }
     if (first >= argc) {
-        fprintf(stderr, "usage: mapwatch [-n NAME] [-t TIMEOUT_MS] -- PROGRAM [ARG...]\n");
+        fprintf(stderr, "usage: mapwatch [-n NAME] [-t TIMEOUT_MS] [-m AFTER_MS] -- PROGRAM [ARG...]\n");
         return 2;
     }
 
@@ -131,6 +158,11 @@ int main(int argc, char **argv) {
         poll(&wait, 1, left);
     }
 
+    long peak = -1;
+    if (mapped != 0 && after_ms >= 0) {
+        sleep_ms(after_ms);
+        peak = peak_kib(child);
+    }
     kill(child, SIGKILL);
     waitpid(child, NULL, 0);
     XCloseDisplay(display);
@@ -138,6 +170,8 @@ int main(int argc, char **argv) {
         printf("timeout\n");
         return 1;
     }
-    printf("mapped %.1f window 0x%lx\n", elapsed, (unsigned long)mapped);
+    printf("mapped %.1f window 0x%lx", elapsed, (unsigned long)mapped);
+    if (after_ms >= 0) printf(" peak_kib %ld", peak);
+    printf("\n");
     return 0;
 }

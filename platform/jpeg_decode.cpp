@@ -19,16 +19,24 @@ void OnFatalError(j_common_ptr info) {
 }
 
 void IgnoreMessage(j_common_ptr) {}
+void IgnoreWarning(j_common_ptr, int) {}
+void FormatNothing(j_common_ptr, char* buffer) { buffer[0] = '\0'; }
+void ResetNothing(j_common_ptr) {}
 
 }  // namespace
 
 bool DecodeJpeg(const unsigned char* data, std::size_t size, DecodedImage* image) {
     *image = DecodedImage{};
     jpeg_decompress_struct info;
-    ErrorManager errors;
-    info.err = jpeg_std_error(&errors.base);
+    // Filled here rather than by jpeg_std_error, which would bring libjpeg's message table and the C
+    // library's printf into the program only to compose texts nobody reads.
+    ErrorManager errors{};
     errors.base.error_exit = OnFatalError;
+    errors.base.emit_message = IgnoreWarning;
     errors.base.output_message = IgnoreMessage;
+    errors.base.format_message = FormatNothing;
+    errors.base.reset_error_mgr = ResetNothing;
+    info.err = &errors.base;
     if (setjmp(errors.escape)) {
         jpeg_destroy_decompress(&info);
         *image = DecodedImage{};

@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
 # Installs everything the builds and tests need. Idempotent: when all is present it only checks and returns.
+#   scripts/setup.sh         what `make build`, `make run` and `make test` need
+#   scripts/setup.sh bench   that and what `make bench` needs besides: the peer installer's compiler
+#                            (makensis), Xlib headers for the window watcher
 set -euo pipefail
 
 packages=(
@@ -8,6 +11,9 @@ packages=(
   wine64 fonts-liberation xvfb openbox xdotool x11-utils imagemagick dpkg-dev zip unzip
   fonts-dejavu-core fonts-urw-base35
 )
+if [ "${1:-}" = bench ]; then
+  packages+=(nsis libx11-dev gcc libc6-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

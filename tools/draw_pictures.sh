@@ -3,7 +3,7 @@
 #   assets/pictures/banner.jpg        530x100  title banner: pool table, rack, cue and the name
 #   assets/pictures/error_banner.jpg  470x47   green strip with a puff of smoke and "Oops!" heading
 #   assets/pictures/error_side.jpg    144x247  cartoon chemist holding a smoking test tube
-#   assets/icon/kestrowin.ico         16, 32, 48 and 256 pixel pool ball on felt
+#   assets/icon/kestrowin.ico         16, 32 and 48 pixel pool ball on felt
 # Run from anywhere:  tools/draw_pictures.sh
 # Output is byte-for-byte reproducible for a given ImageMagick and font version.
 set -euo pipefail
@@ -412,7 +412,9 @@ PUFF
   save_jpeg "$work/error_side_small.miff" "$pictures/error_side.jpg" 90
 }
 
-# A red ball on a felt tile with a wooden rim, drawn once large and shrunk to each size. The PNGs
+# A red ball on a felt tile with a wooden rim, drawn once large and shrunk to each size: the sizes the
+# title bar, taskbar and a folder view show it at (a 256 pixel frame alone would weigh more than the rest
+# of the installer's own code). The PNGs
 # go without their date chunks so that the icon file does not change from one run to the next.
 draw_icon() {
   local n=512
@@ -430,7 +432,7 @@ draw_icon() {
   ball "$work/icon_ball.miff" 368 '#d0211c' solid 0.1 0.06 K
   convert "$tile" "$work/icon_ball.miff" -geometry +64+60 -compose Over -composite "$work/icon_big.miff"
   local size images=()
-  for size in 256 48 32 16; do
+  for size in 48 32 16; do
     convert "$work/icon_big.miff" -filter Lanczos -resize "${size}x$size" -define png:exclude-chunks=date,time \
       "PNG32:$work/icon_$size.png"
     images+=("$work/icon_$size.png")

@@ -138,7 +138,14 @@ std::wstring SizeText(const Row& row) {
         return std::wstring();
     }
     ULONGLONG kilobytes = row.size / 1024 + (row.size % 1024 != 0 ? 1 : 0);
-    return std::to_wstring(kilobytes) + L" KB";
+    // Digits by hand: std::to_wstring goes through swprintf, which links the C library's whole printf.
+    wchar_t digits[24];
+    wchar_t* first = digits + 24;
+    do {
+        *--first = static_cast<wchar_t>(L'0' + kilobytes % 10);
+        kilobytes /= 10;
+    } while (kilobytes != 0);
+    return std::wstring(first, digits + 24) + L" KB";
 }
 
 std::wstring ModifiedText(const Row& row) {
