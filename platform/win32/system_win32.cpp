@@ -35,6 +35,12 @@ void StartProcess() {
     }
     // Takes the current directory out of the search order for loads that still use the old order.
     SetDllDirectoryW(L"");
+    // The system's controls and themes load these on their own, by name, when they first draw, and not
+    // every loader applies the restriction above to such loads (Wine searches the program's folder for
+    // them). Once a DLL is loaded, a load by name takes the loaded one.
+    for (const wchar_t* name : {L"uxtheme.dll", L"dwmapi.dll", L"msimg32.dll"}) {
+        LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
 
     // Unaware, the program would be drawn at 96 DPI and stretched by the system, blurred; aware, every
     // control stands at the exact pixels the screens give. Per monitor where the system knows it (Windows

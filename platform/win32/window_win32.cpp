@@ -3,7 +3,6 @@
 #include "platform/win32/win32_internal.h"
 // Windows headers after windows.h, which the ones below assume.
 #include <commctrl.h>
-#include <mmsystem.h>
 #include <ole2.h>
 
 #include <algorithm>
@@ -41,7 +40,8 @@ struct State {
     std::deque<Event> events;
     int last_control = 0;
     bool ole_started = false;
-    bool fine_clock = false;
+    HMODULE multimedia = nullptr;  // winmm, while it keeps the clock fine
+    UINT(WINAPI* end_period)(UINT) = nullptr;
     // While HandleMessage dispatches a mouse or key message: when the user gave that input.
     bool handling_input = false;
     DWORD input_time = 0;
@@ -186,6 +186,34 @@ private:
     LARGE_INTEGER start_;
 };
 
+// The system's clock ticks every 15.6 ms unless asked otherwise, and a wait lasts at least until the next
+// tick: the 5 ms event wait would take three times as long. winmm is not among the DLLs the system always
+// takes from System32, so it is loaded from there explicitly instead of imported.
+void MakeClockFine(State& s) {
+    using PeriodFunction = UINT(WINAPI*)(UINT);
+    HMODULE winmm = LoadLibraryExW(L"winmm.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (winmm == nullptr) return;
+    // Through the generic function pointer type, which GCC lets convert to any other without a warning.
+    auto begin = reinterpret_cast<PeriodFunction>(
+        reinterpret_cast<void (*)()>(GetProcAddress(winmm, "timeBeginPeriod")));
+    auto end = reinterpret_cast<PeriodFunction>(
+        reinterpret_cast<void (*)()>(GetProcAddress(winmm, "timeEndPeriod")));
+    if (begin == nullptr || end == nullptr || begin(1) != 0) {
+        FreeLibrary(winmm);
+        return;
+    }
+    s.multimedia = winmm;
+    s.end_period = end;
+}
+
+void RestoreClock(State& s) {
+    if (s.multimedia == nullptr) return;
+    s.end_period(1);
+    FreeLibrary(s.multimedia);
+    s.multimedia = nullptr;
+    s.end_period = nullptr;
+}
+
 int TakeEvent() {
     State& s = TheState();
     const Event event = s.events.front();
@@ -280,9 +308,7 @@ bool StartGui() {
     if (!InitCommonControlsEx(&classes)) return false;
     // The folder chooser's resizable style with its edit box runs on OLE in this thread.
     TheState().ole_started = SUCCEEDED(OleInitialize(nullptr));
-    // The system's clock ticks every 15.6 ms unless asked otherwise, and a wait lasts at least until the
-    // next tick: the 5 ms event wait would take three times as long.
-    TheState().fine_clock = timeBeginPeriod(1) == TIMERR_NOERROR;
+    win32::MakeClockFine(TheState());
 
     WNDCLASSEXW window_class{};
     window_class.cbSize = sizeof(window_class);
@@ -303,8 +329,7 @@ void StopGui() {
     UnregisterClassW(win32::kWindowClass, GetModuleHandleW(nullptr));
     if (TheState().ole_started) OleUninitialize();
     TheState().ole_started = false;
-    if (TheState().fine_clock) timeEndPeriod(1);
-    TheState().fine_clock = false;
+    win32::RestoreClock(TheState());
 }
 
 bool OpenWindow(int slot, const std::string& caption, int width, int height) {
