@@ -252,17 +252,18 @@ void OpenScrollContainer(int number, int x, int y, int width, int height, int in
     if (parent == nullptr) return;
     HINSTANCE instance = GetModuleHandleW(nullptr);
     HWND hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, win32::kBoxClass, L"",
-                                WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, x, y,
-                                width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(number)),
-                                instance, nullptr);
+                                WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP,
+                                win32::Scaled(x), win32::Scaled(y), win32::Scaled(width), win32::Scaled(height),
+                                parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(number)), instance,
+                                nullptr);
     if (hwnd == nullptr) return;
     auto* box = new win32::ScrollBox;
-    box->inner_width = inner_width;
-    box->inner_height = inner_height;
-    box->step = step;
+    box->inner_width = win32::Scaled(inner_width);
+    box->inner_height = win32::Scaled(inner_height);
+    box->step = win32::Scaled(step);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
     box->inner = CreateWindowExW(0, win32::kInnerClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                                 inner_width, inner_height, hwnd,
+                                 box->inner_width, box->inner_height, hwnd,
                                  reinterpret_cast<HMENU>(win32::kInnerAreaId), instance, nullptr);
     win32::RecordControl(number, win32::Kind::ScrollBox, hwnd);
     if (box->inner == nullptr) return;

@@ -52,6 +52,13 @@ struct Control {
 
 // --- window_win32.cpp ---
 
+// The core lays everything out in pixels of a 96-DPI display. Every length it gives passes through here
+// on its way to Windows, so the layout keeps its proportions and text its sharpness on any display; nothing
+// else in the backend scales. Rounds to the nearest pixel, halves up.
+int Scaled(int length);
+// The display's pixels per inch, as known since StartGui (96 before).
+int DisplayDpi();
+
 // The window control operations address, or null when none is open.
 HWND CurrentWindow();
 // Where a control created now goes: the inner area of the open scroll container, else the current window.
@@ -89,6 +96,7 @@ bool IsInnerArea(HWND hwnd);
 
 // --- images_win32.cpp ---
 
+// The picture in `slot` at the size it has on this display, or null.
 HBITMAP ImageBitmap(int slot);
 void DeleteImages();
 

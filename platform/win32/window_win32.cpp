@@ -40,6 +40,7 @@ struct State {
     std::deque<Event> events;
     int last_control = 0;
     bool ole_started = false;
+    int dpi = USER_DEFAULT_SCREEN_DPI;
     HMODULE multimedia = nullptr;  // winmm, while it keeps the clock fine
     UINT(WINAPI* end_period)(UINT) = nullptr;
     // While HandleMessage dispatches a mouse or key message: when the user gave that input.
@@ -214,6 +215,21 @@ void RestoreClock(State& s) {
     s.end_period = nullptr;
 }
 
+// The system's DPI, which is what this DPI-aware program draws at: from user32 where it says so
+// (Windows 10 1607 on), else from the screen's device context.
+int SystemDpi() {
+    using GetDpiForSystemFunction = UINT(WINAPI*)();
+    if (HMODULE user32 = GetModuleHandleW(L"user32.dll")) {
+        auto get_dpi = reinterpret_cast<GetDpiForSystemFunction>(
+            reinterpret_cast<void (*)()>(GetProcAddress(user32, "GetDpiForSystem")));
+        if (get_dpi != nullptr) return static_cast<int>(get_dpi());
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
 int TakeEvent() {
     State& s = TheState();
     const Event event = s.events.front();
@@ -223,6 +239,10 @@ int TakeEvent() {
 }
 
 }  // namespace
+
+int Scaled(int length) { return MulDiv(length, TheState().dpi, USER_DEFAULT_SCREEN_DPI); }
+
+int DisplayDpi() { return TheState().dpi; }
 
 HWND CurrentWindow() {
     Window* window = CurrentRecord();
@@ -306,6 +326,7 @@ bool StartGui() {
     classes.dwSize = sizeof(classes);
     classes.dwICC = ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES;
     if (!InitCommonControlsEx(&classes)) return false;
+    TheState().dpi = win32::SystemDpi();
     // The folder chooser's resizable style with its edit box runs on OLE in this thread.
     TheState().ole_started = SUCCEEDED(OleInitialize(nullptr));
     win32::MakeClockFine(TheState());
@@ -334,7 +355,7 @@ void StopGui() {
 
 bool OpenWindow(int slot, const std::string& caption, int width, int height) {
     CloseWindow(slot);
-    RECT frame{0, 0, width, height};
+    RECT frame{0, 0, win32::Scaled(width), win32::Scaled(height)};
     AdjustWindowRectEx(&frame, win32::kWindowStyle, FALSE, win32::kWindowExStyle);
     const int outer_width = frame.right - frame.left;
     const int outer_height = frame.bottom - frame.top;
