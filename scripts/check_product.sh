@@ -24,7 +24,8 @@ check_load_config() {  # file, objdump, headers, offset of DependentLoadFlags
     sed -n 's/^ [0-9a-f]\+ \([0-9a-f]\{4\}\) .*/\1/p' | head -1)
   # Little endian: 0x0800 is stored as 00 08.
   [ "$bytes" = "0008" ] ||
-    { echo "product check: $file: DependentLoadFlags is ${bytes:-unreadable}, not System32 only"; failures=$((failures + 1)); }
+    { echo "product check: $file: DependentLoadFlags is ${bytes:-unreadable}, not System32 only"
+      failures=$((failures + 1)); }
 }
 
 # The resources: the manifest with its execution level, common controls 6 and DPI setting; the icon; the

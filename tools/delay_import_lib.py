@@ -37,7 +37,8 @@ def main(nm, dlltool, import_library, dll_name, output):
         for name in names:
             definition.write("%s\n" % (name[1:] if decorated else name))
     try:
-        command = [dlltool, "--input-def", definition.name, "--output-delaylib", output, "--dllname", dll_name]
+        command = [dlltool, "--input-def", definition.name, "--output-delaylib", output,
+                   "--dllname", dll_name]
         if decorated:
             command.append("--kill-at")
         subprocess.run(command, check=True)

@@ -10,7 +10,8 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
         DWORD length = GetModuleFileNameW(instance, path, MAX_PATH);
         if (length > 0 && length < MAX_PATH) {
             lstrcatW(path, L".loaded");
-            HANDLE marker = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+            HANDLE marker =
+                CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
             if (marker != INVALID_HANDLE_VALUE) CloseHandle(marker);
         }
     }

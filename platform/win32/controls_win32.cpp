@@ -136,8 +136,9 @@ void CreateProgressBar(int number, int x, int y, int width, int height, int low,
 void CreateFolderList(int number, int x, int y, int width, int height, const std::string& folder) {
     HWND parent = win32::ParentForNewControl();
     if (parent == nullptr) return;
-    HWND hwnd = CreateFolderListWindow(parent, number, win32::Scaled(x), win32::Scaled(y), win32::Scaled(width),
-                                       win32::Scaled(height), win32::Scaled(kFolderListColumnWidth),
+    HWND hwnd = CreateFolderListWindow(parent, number, win32::Scaled(x), win32::Scaled(y),
+                                       win32::Scaled(width), win32::Scaled(height),
+                                       win32::Scaled(kFolderListColumnWidth),
                                        win32::Widen(folder), win32::ControlFont());
     if (hwnd == nullptr) return;
     win32::RecordControl(number, Kind::FolderList, hwnd);
@@ -206,7 +207,8 @@ void SetProgressValue(int number, int value) {
 }
 
 bool SetDefaultFont(const std::string& face, int points) {
-    HFONT font = CreateFontW(-MulDiv(points, win32::DisplayDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+    HFONT font = CreateFontW(-MulDiv(points, win32::DisplayDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                             FALSE,
                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                              DEFAULT_PITCH | FF_DONTCARE, win32::Widen(face).c_str());
     if (font == nullptr) return false;

@@ -80,7 +80,8 @@ HBITMAP Stretch(const Image& image) {
     HGDIOBJ old_target = SelectObject(target, stretched);
     SetStretchBltMode(target, HALFTONE);
     SetBrushOrgEx(target, 0, 0, nullptr);  // HALFTONE needs the brush origin set after choosing it
-    const BOOL drawn = StretchBlt(target, 0, 0, width, height, source, 0, 0, image.width, image.height, SRCCOPY);
+    const BOOL drawn =
+        StretchBlt(target, 0, 0, width, height, source, 0, 0, image.width, image.height, SRCCOPY);
     SelectObject(source, old_source);
     SelectObject(target, old_target);
     DeleteDC(source);

@@ -178,22 +178,12 @@ LRESULT CALLBACK InnerProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
     HWND box_window = GetParent(hwnd);
     ScrollBox* box = box_window == nullptr ? nullptr : BoxOf(box_window);
     if (box == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
+    LRESULT result = 0;
+    if (HandleControlMessage(message, wparam, lparam, box->ground, &result)) return result;
     switch (message) {
     case WM_ERASEBKGND:
         box->ground.Fill(reinterpret_cast<HDC>(wparam), hwnd);
         return 1;
-    case WM_CTLCOLORSTATIC:
-        if (HBRUSH brush = ColourStatic(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam),
-                                        box->ground)) {
-            return reinterpret_cast<LRESULT>(brush);
-        }
-        break;
-    case WM_COMMAND:
-        OnCommand(wparam, lparam);
-        return 0;
-    case WM_NOTIFY:
-        OnNotify(lparam);
-        break;
     case WM_LBUTTONDOWN:
         // Labels let clicks through to here: a click anywhere in the container focuses it.
         SetFocus(box_window);
@@ -253,7 +243,8 @@ void OpenScrollContainer(int number, int x, int y, int width, int height, int in
     HINSTANCE instance = GetModuleHandleW(nullptr);
     HWND hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, win32::kBoxClass, L"",
                                 WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP,
-                                win32::Scaled(x), win32::Scaled(y), win32::Scaled(width), win32::Scaled(height),
+                                win32::Scaled(x), win32::Scaled(y), win32::Scaled(width),
+                                win32::Scaled(height),
                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(number)), instance,
                                 nullptr);
     if (hwnd == nullptr) return;

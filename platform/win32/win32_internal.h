@@ -69,12 +69,11 @@ void RecordControl(int number, Kind kind, HWND hwnd);
 // The first control of the current window with `number`, or null.
 Control* FindControl(int number);
 
-// Shared handling of what controls tell their parent, for the top-level windows and the inner areas.
-void OnCommand(WPARAM wparam, LPARAM lparam);
-void OnNotify(LPARAM lparam);
-// Colours a label or image control from WM_CTLCOLORSTATIC. Returns its brush, or null for a control
-// that keeps the platform's colours.
-HBRUSH ColourStatic(HDC dc, HWND control, const Ground& parent_ground);
+// What controls tell the window or scroll container's inner area they stand on, handled alike for both:
+// clicks and notifications become events, labels and pictures get their colours on `ground`. Returns true
+// with `result` set when the message is answered here, false when it goes on to DefWindowProc.
+bool HandleControlMessage(UINT message, WPARAM wparam, LPARAM lparam, const Ground& ground,
+                          LRESULT* result);
 
 // Paints what is pending in the window holding `hwnd` at once. The core changes controls while it works
 // without handling messages (the installation), and the user must still see each change.

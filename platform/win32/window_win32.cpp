@@ -93,9 +93,47 @@ void DropEventsOf(HWND window) {
     }
 }
 
+void OnCommand(WPARAM wparam, LPARAM lparam) {
+    // BN_CLICKED and STN_CLICKED are both 0. Commands from menus or accelerators carry no control.
+    if (HIWORD(wparam) != BN_CLICKED || lparam == 0) return;
+    HWND sender = reinterpret_cast<HWND>(lparam);
+    HWND root = GetAncestor(sender, GA_ROOT);
+    Control* control = ControlOf(WindowOf(root), sender);
+    if (control == nullptr || (control->kind != Kind::Button && control->kind != Kind::Image)) return;
+    if (LOWORD(wparam) != static_cast<WORD>(control->number)) return;
+    RaiseControlEvent(root, *control);
+}
+
+void OnNotify(LPARAM lparam) {
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
+    if (header == nullptr || header->code != static_cast<UINT>(NM_CLICK)) return;
+    HWND root = GetAncestor(header->hwndFrom, GA_ROOT);
+    Window* window = WindowOf(root);
+    if (window == nullptr) return;
+    for (const Control& control : window->controls) {
+        if (control.kind == Kind::FolderList &&
+            (control.hwnd == header->hwndFrom || IsChild(control.hwnd, header->hwndFrom))) {
+            RaiseControlEvent(root, control);
+            return;
+        }
+    }
+}
+
+// Returns the brush of a label or picture, or null for a control that keeps the platform's colours.
+HBRUSH ColourStatic(HDC dc, HWND hwnd, const Ground& parent_ground) {
+    Control* control = ControlOf(WindowOf(GetAncestor(hwnd, GA_ROOT)), hwnd);
+    if (control == nullptr || (control->kind != Kind::Label && control->kind != Kind::Image)) return nullptr;
+    const Ground& ground = control->background.IsSet() ? control->background : parent_ground;
+    SetTextColor(dc, control->has_text_colour ? control->text_colour : GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, ground.Colour());
+    return ground.Brush();
+}
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     Window* window = WindowOf(hwnd);
     if (window == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
+    LRESULT result = 0;
+    if (HandleControlMessage(message, wparam, lparam, window->ground, &result)) return result;
     switch (message) {
     case WM_CLOSE:
         // The core decides whether and when a window closes; the request is only reported.
@@ -104,18 +142,6 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
     case WM_ERASEBKGND:
         window->ground.Fill(reinterpret_cast<HDC>(wparam), hwnd);
         return 1;
-    case WM_CTLCOLORSTATIC:
-        if (HBRUSH brush = ColourStatic(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam),
-                                        window->ground)) {
-            return reinterpret_cast<LRESULT>(brush);
-        }
-        break;
-    case WM_COMMAND:
-        OnCommand(wparam, lparam);
-        return 0;
-    case WM_NOTIFY:
-        OnNotify(lparam);
-        break;
     case WM_ACTIVATE:
         if (LOWORD(wparam) == WA_INACTIVE) {
             HWND focus = GetFocus();
@@ -244,6 +270,29 @@ int Scaled(int length) { return MulDiv(length, TheState().dpi, USER_DEFAULT_SCRE
 
 int DisplayDpi() { return TheState().dpi; }
 
+bool HandleControlMessage(UINT message, WPARAM wparam, LPARAM lparam, const Ground& ground,
+                          LRESULT* result) {
+    switch (message) {
+    case WM_CTLCOLORSTATIC:
+        if (HBRUSH brush =
+                ColourStatic(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam), ground)) {
+            *result = reinterpret_cast<LRESULT>(brush);
+            return true;
+        }
+        return false;
+    case WM_COMMAND:
+        OnCommand(wparam, lparam);
+        *result = 0;
+        return true;
+    case WM_NOTIFY:
+        // Raised as an event; DefWindowProc still gives the notification its default answer.
+        OnNotify(lparam);
+        return false;
+    default:
+        return false;
+    }
+}
+
 HWND CurrentWindow() {
     Window* window = CurrentRecord();
     return window == nullptr ? nullptr : window->hwnd;
@@ -274,41 +323,6 @@ Control* FindControl(int number) {
         if (control.number == number) return &control;
     }
     return nullptr;
-}
-
-void OnCommand(WPARAM wparam, LPARAM lparam) {
-    // BN_CLICKED and STN_CLICKED are both 0. Commands from menus or accelerators carry no control.
-    if (HIWORD(wparam) != BN_CLICKED || lparam == 0) return;
-    HWND sender = reinterpret_cast<HWND>(lparam);
-    HWND root = GetAncestor(sender, GA_ROOT);
-    Control* control = ControlOf(WindowOf(root), sender);
-    if (control == nullptr || (control->kind != Kind::Button && control->kind != Kind::Image)) return;
-    if (LOWORD(wparam) != static_cast<WORD>(control->number)) return;
-    RaiseControlEvent(root, *control);
-}
-
-void OnNotify(LPARAM lparam) {
-    const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
-    if (header == nullptr || header->code != static_cast<UINT>(NM_CLICK)) return;
-    HWND root = GetAncestor(header->hwndFrom, GA_ROOT);
-    Window* window = WindowOf(root);
-    if (window == nullptr) return;
-    for (const Control& control : window->controls) {
-        if (control.kind == Kind::FolderList &&
-            (control.hwnd == header->hwndFrom || IsChild(control.hwnd, header->hwndFrom))) {
-            RaiseControlEvent(root, control);
-            return;
-        }
-    }
-}
-
-HBRUSH ColourStatic(HDC dc, HWND hwnd, const Ground& parent_ground) {
-    Control* control = ControlOf(WindowOf(GetAncestor(hwnd, GA_ROOT)), hwnd);
-    if (control == nullptr || (control->kind != Kind::Label && control->kind != Kind::Image)) return nullptr;
-    const Ground& ground = control->background.IsSet() ? control->background : parent_ground;
-    SetTextColor(dc, control->has_text_colour ? control->text_colour : GetSysColor(COLOR_WINDOWTEXT));
-    SetBkColor(dc, ground.Colour());
-    return ground.Brush();
 }
 
 void PaintNow(HWND hwnd) {
