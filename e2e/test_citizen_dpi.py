@@ -1,6 +1,6 @@
-"""High DPI: on a 144-DPI display (Wine's LogPixels) the window, every control (the pictures among them)
-and the text are those of 96 DPI scaled by 1.5. Each screen is saved at both DPIs (dpi96_*.png,
-dpi144_*.png) for a person to compare."""
+"""High DPI: on displays of 120, 144 and 192 DPI (Wine's LogPixels) the window, every control (the pictures
+among them) and the text are those of 96 DPI scaled by DPI/96. Each screen is saved at every DPI
+(dpi96_*.png, dpi144_*.png, ...) for a person to compare."""
 
 import re
 import unittest
@@ -10,14 +10,15 @@ import wizard
 from wizard import (CAPTION_AGREEMENT, CAPTION_EXTRACTION, CAPTION_LOCATION, CAPTION_VERIFY, InstallerTest,
                     poll)
 
-DPI = 144
+# Wine's LogPixels; 144 is the one each run must see, 120 and 192 the other common steps.
+HIGH_DPIS = (120, 144, 192)
 CONTROL_NUMBERS = range(0, 21)
 INTRO_LABEL = 5  # two lines of white text on the green ground of step 1
 
 
-def scaled(length):
-    """A 96-DPI length on the 144-DPI display: the nearest pixel, halves up."""
-    return (length * DPI + 48) // 96
+def scaled(length, dpi):
+    """A 96-DPI length on a display of `dpi`: the nearest pixel, halves up."""
+    return (length * dpi + 48) // 96
 
 
 def layout(installer):
@@ -44,25 +45,18 @@ def text_width(environment, installer, number):
 
 class HighDpi(InstallerTest):
 
-    @classmethod
-    def setUpClass(cls):
-        if wizard.ENVIRONMENT is None:
-            raise unittest.SkipTest("no e2e environment")
-        # A display and Wine prefix of its own: the DPI is a setting of the prefix.
-        cls.high = kw.Environment()
-        try:
-            cls.high.start()
-            cls.high.x(kw.WINE, "reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t",
-                       "REG_DWORD", "/d", str(DPI), "/f")
-        except Exception:
-            cls.high.stop()
-            raise
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.high.stop()
+    def display_at(self, dpi):
+        """A display and Wine prefix of their own, the prefix set to `dpi`, stopped after the test."""
+        environment = kw.Environment()
+        self.addCleanup(environment.stop)
+        environment.start()
+        environment.x(kw.WINE, "reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t",
+                      "REG_DWORD", "/d", str(dpi), "/f")
+        return environment
 
     def setUp(self):
+        if wizard.ENVIRONMENT is None:
+            raise unittest.SkipTest("no e2e environment")
         self.environment = wizard.ENVIRONMENT
 
     def new_workdir(self):
@@ -98,17 +92,19 @@ class HighDpi(InstallerTest):
         self.assert_ended(installer)
         return seen, width
 
-    def test_every_screen_window_control_and_font_scale_by_one_and_a_half(self):
+    def test_every_screen_window_control_and_font_scale_with_the_dpi(self):
         normal, normal_text = self.journey(wizard.ENVIRONMENT, 96)
-        high, high_text = self.journey(self.high, DPI)
-        for screen, (size, controls) in normal.items():
-            high_size, high_controls = high[screen]
-            with self.subTest(screen=screen):
-                self.assertEqual(high_size, tuple(scaled(v) for v in size), "client size")
-                self.assertEqual(sorted(high_controls), sorted(controls), "the same controls")
-            for number, rect in controls.items():
-                with self.subTest(screen=screen, control=number):
-                    self.assertEqual(high_controls.get(number), tuple(scaled(v) for v in rect))
-        with self.subTest("font"):
-            # Arial 9 pt: 12 pixels at 96 DPI, 18 at 144; glyph advances round a little either way.
-            self.assertTrue(1.4 <= high_text / normal_text <= 1.6, (normal_text, high_text))
+        for dpi in HIGH_DPIS:
+            high, high_text = self.journey(self.display_at(dpi), dpi)
+            for screen, (size, controls) in normal.items():
+                high_size, high_controls = high[screen]
+                with self.subTest(dpi=dpi, screen=screen):
+                    self.assertEqual(high_size, tuple(scaled(v, dpi) for v in size), "client size")
+                    self.assertEqual(sorted(high_controls), sorted(controls), "the same controls")
+                for number, rect in controls.items():
+                    with self.subTest(dpi=dpi, screen=screen, control=number):
+                        self.assertEqual(high_controls.get(number), tuple(scaled(v, dpi) for v in rect))
+            with self.subTest(dpi=dpi, what="font"):
+                # Arial 9 pt is 12 pixels at 96 DPI; glyph advances round a little either way.
+                ratio = high_text / normal_text / (dpi / 96)
+                self.assertTrue(0.93 <= ratio <= 1.07, (normal_text, high_text))
