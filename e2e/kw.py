@@ -22,6 +22,7 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 INSTALLER = os.path.join(ROOT, "dist", "KestrowinSetup-x64.exe")
 DRIVER = os.path.join(ROOT, "build", "win64", "e2e", "kwdriver.exe")
+E2E_PROGRAMS = os.path.dirname(DRIVER)
 PAYLOAD_DIR = os.path.join(ROOT, "build", "win64", "payload")
 E2E_BUILD = os.path.join(ROOT, "build", "e2e")
 SCREENS = os.path.join(E2E_BUILD, "screens")
@@ -143,9 +144,10 @@ class Environment:
         subprocess.run([WINE, "wineboot", "-i"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=180, check=True, start_new_session=True)
 
-    def spawn(self, args, cwd=None, pipes=False):
+    def spawn(self, args, cwd=None, pipes=False, environ=None):
+        """Starts a process on our display and prefix; `environ` adds to or overrides its environment."""
         process = subprocess.Popen(
-            args, cwd=cwd, env=self.env,
+            args, cwd=cwd, env=dict(self.env, **(environ or {})),
             stdin=subprocess.PIPE if pipes else subprocess.DEVNULL,
             stdout=subprocess.PIPE if pipes else subprocess.DEVNULL,
             stderr=subprocess.DEVNULL, start_new_session=True)
@@ -285,13 +287,14 @@ class Driver:
 
 
 class Installer:
-    """One run of the installer's twin in `workdir`, with a driver attached to it."""
+    """One run of the installer's twin in `workdir`, with a driver attached to it; `program` may name a
+    copy of the twin elsewhere, and `environ` adds to the twin's environment."""
 
-    def __init__(self, environment, workdir):
+    def __init__(self, environment, workdir, program=INSTALLER, environ=None):
         self.environment = environment
         self.workdir = workdir
         self.windows_pid = None
-        self.process = environment.spawn([WINE, INSTALLER], cwd=workdir)
+        self.process = environment.spawn([WINE, program], cwd=workdir, environ=environ)
         self.driver = Driver(environment)
         # The process ID of an installer that has ended may be handed to a new process, so only the
         # running ones are named.

@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
   cmake make g++ googletest libgtest-dev libjpeg-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine64 fonts-liberation xvfb openbox xdotool x11-utils imagemagick dpkg-dev zip unzip
+  python3 wine64 fonts-liberation xvfb openbox xdotool x11-utils imagemagick dpkg-dev zip unzip
   fonts-dejavu-core fonts-urw-base35
 )
 if [ "${1:-}" = bench ]; then

@@ -788,6 +788,9 @@ int main() {
     // Binary streams: the C runtime would otherwise turn each "\n" of an answer into "\r\n".
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
+    // Aware of the display's DPI, the driver sees the installer's windows in real pixels; unaware, the
+    // system would report them scaled to 96 DPI.
+    SetProcessDPIAware();
     Driver driver;
     std::string line;
     while (std::getline(std::cin, line)) {

@@ -63,7 +63,8 @@ HWND MakeControl(int number, Kind kind, const wchar_t* window_class, const std::
     HWND parent = ParentForNewControl();
     if (parent == nullptr) return nullptr;
     HWND hwnd = CreateWindowExW(ex_style, window_class, text.c_str(),
-                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, x, y, width, height, parent,
+                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, Scaled(x), Scaled(y),
+                                Scaled(width), Scaled(height), parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(number)),
                                 GetModuleHandleW(nullptr), nullptr);
     if (hwnd == nullptr) return nullptr;
@@ -73,6 +74,9 @@ HWND MakeControl(int number, Kind kind, const wchar_t* window_class, const std::
     PaintNow(hwnd);
     return hwnd;
 }
+
+// The folder list's columns start this wide, in the core's units; the user may resize them.
+constexpr int kFolderListColumnWidth = 100;
 
 bool HasText(Kind kind) { return kind == Kind::Label || kind == Kind::Button || kind == Kind::TextField; }
 
@@ -93,6 +97,7 @@ void DeleteFonts() {
 namespace plat {
 
 using win32::Kind;
+using win32::kFolderListColumnWidth;
 using win32::MakeControl;
 
 void CreateImageControl(int number, int x, int y, int width, int height, int image) {
@@ -131,8 +136,10 @@ void CreateProgressBar(int number, int x, int y, int width, int height, int low,
 void CreateFolderList(int number, int x, int y, int width, int height, const std::string& folder) {
     HWND parent = win32::ParentForNewControl();
     if (parent == nullptr) return;
-    HWND hwnd = CreateFolderListWindow(parent, number, x, y, width, height, win32::Widen(folder),
-                                       win32::ControlFont());
+    HWND hwnd = CreateFolderListWindow(parent, number, win32::Scaled(x), win32::Scaled(y),
+                                       win32::Scaled(width), win32::Scaled(height),
+                                       win32::Scaled(kFolderListColumnWidth),
+                                       win32::Widen(folder), win32::ControlFont());
     if (hwnd == nullptr) return;
     win32::RecordControl(number, Kind::FolderList, hwnd);
     win32::PaintNow(hwnd);
@@ -200,10 +207,8 @@ void SetProgressValue(int number, int value) {
 }
 
 bool SetDefaultFont(const std::string& face, int points) {
-    HDC screen = GetDC(nullptr);
-    const int pixels_per_inch = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    HFONT font = CreateFontW(-MulDiv(points, pixels_per_inch, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+    HFONT font = CreateFontW(-MulDiv(points, win32::DisplayDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                             FALSE,
                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                              DEFAULT_PITCH | FF_DONTCARE, win32::Widen(face).c_str());
     if (font == nullptr) return false;

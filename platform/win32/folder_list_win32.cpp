@@ -376,7 +376,7 @@ LRESULT CALLBACK FolderListProc(HWND window, UINT message, WPARAM wparam, LPARAM
 
 }  // namespace
 
-HWND CreateFolderListWindow(HWND parent, int id, int x, int y, int width, int height,
+HWND CreateFolderListWindow(HWND parent, int id, int x, int y, int width, int height, int column_width,
                             const std::wstring& folder, HFONT font) {
     HWND view = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
@@ -398,7 +398,7 @@ HWND CreateFolderListWindow(HWND parent, int id, int x, int y, int width, int he
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
         column.fmt = columns[index].format;
-        column.cx = 100;
+        column.cx = column_width;
         column.pszText = const_cast<wchar_t*>(columns[index].title);
         column.iSubItem = index;
         SendMessageW(view, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));

@@ -8,8 +8,9 @@
 
 #include <string>
 
-// Creates the list as child `id` of `parent`, showing `folder`, in `font` (NULL keeps the control's own;
-// the caller keeps ownership). Returns NULL when the window cannot be made. Everything else it holds,
-// its watcher thread included, is released when the window is destroyed.
-HWND CreateFolderListWindow(HWND parent, int id, int x, int y, int width, int height,
+// Creates the list as child `id` of `parent`, its columns `column_width` pixels wide, showing `folder`, in
+// `font` (NULL keeps the control's own; the caller keeps ownership). Returns NULL when the window cannot
+// be made. Everything else it holds, its watcher thread included, is released when the window is
+// destroyed.
+HWND CreateFolderListWindow(HWND parent, int id, int x, int y, int width, int height, int column_width,
                             const std::wstring& folder, HFONT font);

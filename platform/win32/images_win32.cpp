@@ -9,10 +9,16 @@ namespace plat::win32 {
 namespace {
 
 struct Image {
-    HBITMAP bitmap = nullptr;
+    HBITMAP bitmap = nullptr;  // at the picture's own size, which is its size on a 96-DPI display
+    HBITMAP shown = nullptr;   // stretched to the display's DPI, made when first needed
     int width = 0;
     int height = 0;
 };
+
+void Delete(Image& image) {
+    if (image.shown != nullptr && image.shown != image.bitmap) DeleteObject(image.shown);
+    DeleteObject(image.bitmap);
+}
 
 std::map<int, Image>& TheImages() {
     static std::map<int, Image> images;
@@ -22,21 +28,26 @@ std::map<int, Image>& TheImages() {
 void Forget(int slot) {
     auto found = TheImages().find(slot);
     if (found == TheImages().end()) return;
-    DeleteObject(found->second.bitmap);
+    Delete(found->second);
     TheImages().erase(found);
 }
 
-// A bottom-up DIB: rows from the last to the first, blue-green-red, each row padded to four bytes.
-HBITMAP MakeBitmap(const DecodedImage& decoded) {
+// A 24-bit bottom-up DIB section of `width` x `height`; `bits` receives its pixels.
+HBITMAP MakeDib(int width, int height, void** bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = decoded.width;
-    info.bmiHeader.biHeight = decoded.height;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+// Rows from the last to the first, blue-green-red, each row padded to four bytes.
+HBITMAP MakeBitmap(const DecodedImage& decoded) {
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = MakeDib(decoded.width, decoded.height, &bits);
     if (bitmap == nullptr) return nullptr;
     const std::size_t width = static_cast<std::size_t>(decoded.width);
     const std::size_t stride = (width * 3 + 3) & ~static_cast<std::size_t>(3);
@@ -55,15 +66,49 @@ HBITMAP MakeBitmap(const DecodedImage& decoded) {
     return bitmap;
 }
 
+// The picture stretched to the display's DPI. HALFTONE averages the source pixels each target pixel covers,
+// where the default mode would drop or repeat whole rows and columns.
+HBITMAP Stretch(const Image& image) {
+    const int width = Scaled(image.width);
+    const int height = Scaled(image.height);
+    void* bits = nullptr;
+    HBITMAP stretched = MakeDib(width, height, &bits);
+    if (stretched == nullptr) return nullptr;
+    HDC source = CreateCompatibleDC(nullptr);
+    HDC target = CreateCompatibleDC(nullptr);
+    HGDIOBJ old_source = SelectObject(source, image.bitmap);
+    HGDIOBJ old_target = SelectObject(target, stretched);
+    SetStretchBltMode(target, HALFTONE);
+    SetBrushOrgEx(target, 0, 0, nullptr);  // HALFTONE needs the brush origin set after choosing it
+    const BOOL drawn =
+        StretchBlt(target, 0, 0, width, height, source, 0, 0, image.width, image.height, SRCCOPY);
+    SelectObject(source, old_source);
+    SelectObject(target, old_target);
+    DeleteDC(source);
+    DeleteDC(target);
+    if (!drawn) {
+        DeleteObject(stretched);
+        return nullptr;
+    }
+    return stretched;
+}
+
 }  // namespace
 
 HBITMAP ImageBitmap(int slot) {
     auto found = TheImages().find(slot);
-    return found == TheImages().end() ? nullptr : found->second.bitmap;
+    if (found == TheImages().end()) return nullptr;
+    Image& image = found->second;
+    if (image.shown == nullptr) {
+        image.shown = Scaled(image.width) == image.width && Scaled(image.height) == image.height
+                          ? image.bitmap
+                          : Stretch(image);
+    }
+    return image.shown;
 }
 
 void DeleteImages() {
-    for (auto& [slot, image] : TheImages()) DeleteObject(image.bitmap);
+    for (auto& [slot, image] : TheImages()) Delete(image);
     TheImages().clear();
 }
 
@@ -77,7 +122,7 @@ bool DecodeImage(int slot, const unsigned char* data, std::size_t size) {
     if (!DecodeJpeg(data, size, &decoded)) return false;
     HBITMAP bitmap = win32::MakeBitmap(decoded);
     if (bitmap == nullptr) return false;
-    win32::TheImages()[slot] = {bitmap, decoded.width, decoded.height};
+    win32::TheImages()[slot] = {bitmap, nullptr, decoded.width, decoded.height};
     return true;
 }
 

@@ -178,22 +178,12 @@ LRESULT CALLBACK InnerProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
     HWND box_window = GetParent(hwnd);
     ScrollBox* box = box_window == nullptr ? nullptr : BoxOf(box_window);
     if (box == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
+    LRESULT result = 0;
+    if (HandleControlMessage(message, wparam, lparam, box->ground, &result)) return result;
     switch (message) {
     case WM_ERASEBKGND:
         box->ground.Fill(reinterpret_cast<HDC>(wparam), hwnd);
         return 1;
-    case WM_CTLCOLORSTATIC:
-        if (HBRUSH brush = ColourStatic(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam),
-                                        box->ground)) {
-            return reinterpret_cast<LRESULT>(brush);
-        }
-        break;
-    case WM_COMMAND:
-        OnCommand(wparam, lparam);
-        return 0;
-    case WM_NOTIFY:
-        OnNotify(lparam);
-        break;
     case WM_LBUTTONDOWN:
         // Labels let clicks through to here: a click anywhere in the container focuses it.
         SetFocus(box_window);
@@ -252,17 +242,19 @@ void OpenScrollContainer(int number, int x, int y, int width, int height, int in
     if (parent == nullptr) return;
     HINSTANCE instance = GetModuleHandleW(nullptr);
     HWND hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, win32::kBoxClass, L"",
-                                WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, x, y,
-                                width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(number)),
-                                instance, nullptr);
+                                WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP,
+                                win32::Scaled(x), win32::Scaled(y), win32::Scaled(width),
+                                win32::Scaled(height),
+                                parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(number)), instance,
+                                nullptr);
     if (hwnd == nullptr) return;
     auto* box = new win32::ScrollBox;
-    box->inner_width = inner_width;
-    box->inner_height = inner_height;
-    box->step = step;
+    box->inner_width = win32::Scaled(inner_width);
+    box->inner_height = win32::Scaled(inner_height);
+    box->step = win32::Scaled(step);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
     box->inner = CreateWindowExW(0, win32::kInnerClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                                 inner_width, inner_height, hwnd,
+                                 box->inner_width, box->inner_height, hwnd,
                                  reinterpret_cast<HMENU>(win32::kInnerAreaId), instance, nullptr);
     win32::RecordControl(number, win32::Kind::ScrollBox, hwnd);
     if (box->inner == nullptr) return;

@@ -6,11 +6,12 @@ namespace plat::win32 {
 namespace {
 
 // Looks a function up at run time, for those that older Windows versions lack: importing them would keep
-// the program from starting there at all. Only modules already loaded are asked: kernel32 always is, and
-// user32 is imported by this backend.
+// the program from starting there at all. kernel32 is always loaded; user32 is delay-loaded and so may not
+// be yet, and then comes from System32.
 template <typename Function>
 Function SystemFunction(const wchar_t* module, const char* name) {
     HMODULE handle = GetModuleHandleW(module);
+    if (handle == nullptr) handle = LoadLibraryExW(module, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (handle == nullptr) return nullptr;
     // Through the generic function pointer type, which GCC lets convert to any other without a warning.
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(handle, name)));
@@ -35,10 +36,16 @@ void StartProcess() {
     }
     // Takes the current directory out of the search order for loads that still use the old order.
     SetDllDirectoryW(L"");
+    // The system's controls and themes load these on their own, by name, when they first draw, and not
+    // every loader applies the restriction above to such loads (Wine searches the program's folder for
+    // them). Once a DLL is loaded, a load by name takes the loaded one.
+    for (const wchar_t* name : {L"uxtheme.dll", L"dwmapi.dll", L"msimg32.dll"}) {
+        LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
 
-    // Unaware, the program would be drawn at 96 DPI and stretched by the system, blurred; aware, every
-    // control stands at the exact pixels the screens give. Per monitor where the system knows it (Windows
-    // 10 1703 on), else for the whole system.
+    // Unaware, the program would be drawn at 96 DPI and stretched by the system, blurred; aware, it scales
+    // its own layout, font and pictures and draws them sharp. Per monitor where the system knows it
+    // (Windows 10 1703 on), else for the whole system.
     auto set_context = win32::SystemFunction<SetProcessDpiAwarenessContextFunction>(
         L"user32.dll", "SetProcessDpiAwarenessContext");
     if (set_context == nullptr || !set_context(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2)) {

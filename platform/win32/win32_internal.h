@@ -52,6 +52,13 @@ struct Control {
 
 // --- window_win32.cpp ---
 
+// The core lays everything out in pixels of a 96-DPI display. Every length it gives passes through here
+// on its way to Windows, so the layout keeps its proportions and text its sharpness on any display; nothing
+// else in the backend scales. Rounds to the nearest pixel, halves up.
+int Scaled(int length);
+// The display's pixels per inch, as known since StartGui (96 before).
+int DisplayDpi();
+
 // The window control operations address, or null when none is open.
 HWND CurrentWindow();
 // Where a control created now goes: the inner area of the open scroll container, else the current window.
@@ -62,12 +69,11 @@ void RecordControl(int number, Kind kind, HWND hwnd);
 // The first control of the current window with `number`, or null.
 Control* FindControl(int number);
 
-// Shared handling of what controls tell their parent, for the top-level windows and the inner areas.
-void OnCommand(WPARAM wparam, LPARAM lparam);
-void OnNotify(LPARAM lparam);
-// Colours a label or image control from WM_CTLCOLORSTATIC. Returns its brush, or null for a control
-// that keeps the platform's colours.
-HBRUSH ColourStatic(HDC dc, HWND control, const Ground& parent_ground);
+// What controls tell the window or scroll container's inner area they stand on, handled alike for both:
+// clicks and notifications become events, labels and pictures get their colours on `ground`. Returns true
+// with `result` set when the message is answered here, false when it goes on to DefWindowProc.
+bool HandleControlMessage(UINT message, WPARAM wparam, LPARAM lparam, const Ground& ground,
+                          LRESULT* result);
 
 // Paints what is pending in the window holding `hwnd` at once. The core changes controls while it works
 // without handling messages (the installation), and the user must still see each change.
@@ -89,6 +95,7 @@ bool IsInnerArea(HWND hwnd);
 
 // --- images_win32.cpp ---
 
+// The picture in `slot` at the size it has on this display, or null.
 HBITMAP ImageBitmap(int slot);
 void DeleteImages();
 

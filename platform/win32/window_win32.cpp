@@ -3,7 +3,6 @@
 #include "platform/win32/win32_internal.h"
 // Windows headers after windows.h, which the ones below assume.
 #include <commctrl.h>
-#include <mmsystem.h>
 #include <ole2.h>
 
 #include <algorithm>
@@ -41,7 +40,9 @@ struct State {
     std::deque<Event> events;
     int last_control = 0;
     bool ole_started = false;
-    bool fine_clock = false;
+    int dpi = USER_DEFAULT_SCREEN_DPI;
+    HMODULE multimedia = nullptr;  // winmm, while it keeps the clock fine
+    UINT(WINAPI* end_period)(UINT) = nullptr;
     // While HandleMessage dispatches a mouse or key message: when the user gave that input.
     bool handling_input = false;
     DWORD input_time = 0;
@@ -92,9 +93,47 @@ void DropEventsOf(HWND window) {
     }
 }
 
+void OnCommand(WPARAM wparam, LPARAM lparam) {
+    // BN_CLICKED and STN_CLICKED are both 0. Commands from menus or accelerators carry no control.
+    if (HIWORD(wparam) != BN_CLICKED || lparam == 0) return;
+    HWND sender = reinterpret_cast<HWND>(lparam);
+    HWND root = GetAncestor(sender, GA_ROOT);
+    Control* control = ControlOf(WindowOf(root), sender);
+    if (control == nullptr || (control->kind != Kind::Button && control->kind != Kind::Image)) return;
+    if (LOWORD(wparam) != static_cast<WORD>(control->number)) return;
+    RaiseControlEvent(root, *control);
+}
+
+void OnNotify(LPARAM lparam) {
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
+    if (header == nullptr || header->code != static_cast<UINT>(NM_CLICK)) return;
+    HWND root = GetAncestor(header->hwndFrom, GA_ROOT);
+    Window* window = WindowOf(root);
+    if (window == nullptr) return;
+    for (const Control& control : window->controls) {
+        if (control.kind == Kind::FolderList &&
+            (control.hwnd == header->hwndFrom || IsChild(control.hwnd, header->hwndFrom))) {
+            RaiseControlEvent(root, control);
+            return;
+        }
+    }
+}
+
+// Returns the brush of a label or picture, or null for a control that keeps the platform's colours.
+HBRUSH ColourStatic(HDC dc, HWND hwnd, const Ground& parent_ground) {
+    Control* control = ControlOf(WindowOf(GetAncestor(hwnd, GA_ROOT)), hwnd);
+    if (control == nullptr || (control->kind != Kind::Label && control->kind != Kind::Image)) return nullptr;
+    const Ground& ground = control->background.IsSet() ? control->background : parent_ground;
+    SetTextColor(dc, control->has_text_colour ? control->text_colour : GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, ground.Colour());
+    return ground.Brush();
+}
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     Window* window = WindowOf(hwnd);
     if (window == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
+    LRESULT result = 0;
+    if (HandleControlMessage(message, wparam, lparam, window->ground, &result)) return result;
     switch (message) {
     case WM_CLOSE:
         // The core decides whether and when a window closes; the request is only reported.
@@ -103,18 +142,6 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
     case WM_ERASEBKGND:
         window->ground.Fill(reinterpret_cast<HDC>(wparam), hwnd);
         return 1;
-    case WM_CTLCOLORSTATIC:
-        if (HBRUSH brush = ColourStatic(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam),
-                                        window->ground)) {
-            return reinterpret_cast<LRESULT>(brush);
-        }
-        break;
-    case WM_COMMAND:
-        OnCommand(wparam, lparam);
-        return 0;
-    case WM_NOTIFY:
-        OnNotify(lparam);
-        break;
     case WM_ACTIVATE:
         if (LOWORD(wparam) == WA_INACTIVE) {
             HWND focus = GetFocus();
@@ -186,6 +213,49 @@ private:
     LARGE_INTEGER start_;
 };
 
+// The system's clock ticks every 15.6 ms unless asked otherwise, and a wait lasts at least until the next
+// tick: the 5 ms event wait would take three times as long. winmm is not among the DLLs the system always
+// takes from System32, so it is loaded from there explicitly instead of imported.
+void MakeClockFine(State& s) {
+    using PeriodFunction = UINT(WINAPI*)(UINT);
+    HMODULE winmm = LoadLibraryExW(L"winmm.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (winmm == nullptr) return;
+    // Through the generic function pointer type, which GCC lets convert to any other without a warning.
+    auto begin = reinterpret_cast<PeriodFunction>(
+        reinterpret_cast<void (*)()>(GetProcAddress(winmm, "timeBeginPeriod")));
+    auto end = reinterpret_cast<PeriodFunction>(
+        reinterpret_cast<void (*)()>(GetProcAddress(winmm, "timeEndPeriod")));
+    if (begin == nullptr || end == nullptr || begin(1) != 0) {
+        FreeLibrary(winmm);
+        return;
+    }
+    s.multimedia = winmm;
+    s.end_period = end;
+}
+
+void RestoreClock(State& s) {
+    if (s.multimedia == nullptr) return;
+    s.end_period(1);
+    FreeLibrary(s.multimedia);
+    s.multimedia = nullptr;
+    s.end_period = nullptr;
+}
+
+// The system's DPI, which is what this DPI-aware program draws at: from user32 where it says so
+// (Windows 10 1607 on), else from the screen's device context.
+int SystemDpi() {
+    using GetDpiForSystemFunction = UINT(WINAPI*)();
+    if (HMODULE user32 = GetModuleHandleW(L"user32.dll")) {
+        auto get_dpi = reinterpret_cast<GetDpiForSystemFunction>(
+            reinterpret_cast<void (*)()>(GetProcAddress(user32, "GetDpiForSystem")));
+        if (get_dpi != nullptr) return static_cast<int>(get_dpi());
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
 int TakeEvent() {
     State& s = TheState();
     const Event event = s.events.front();
@@ -195,6 +265,33 @@ int TakeEvent() {
 }
 
 }  // namespace
+
+int Scaled(int length) { return MulDiv(length, TheState().dpi, USER_DEFAULT_SCREEN_DPI); }
+
+int DisplayDpi() { return TheState().dpi; }
+
+bool HandleControlMessage(UINT message, WPARAM wparam, LPARAM lparam, const Ground& ground,
+                          LRESULT* result) {
+    switch (message) {
+    case WM_CTLCOLORSTATIC:
+        if (HBRUSH brush =
+                ColourStatic(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam), ground)) {
+            *result = reinterpret_cast<LRESULT>(brush);
+            return true;
+        }
+        return false;
+    case WM_COMMAND:
+        OnCommand(wparam, lparam);
+        *result = 0;
+        return true;
+    case WM_NOTIFY:
+        // Raised as an event; DefWindowProc still gives the notification its default answer.
+        OnNotify(lparam);
+        return false;
+    default:
+        return false;
+    }
+}
 
 HWND CurrentWindow() {
     Window* window = CurrentRecord();
@@ -228,41 +325,6 @@ Control* FindControl(int number) {
     return nullptr;
 }
 
-void OnCommand(WPARAM wparam, LPARAM lparam) {
-    // BN_CLICKED and STN_CLICKED are both 0. Commands from menus or accelerators carry no control.
-    if (HIWORD(wparam) != BN_CLICKED || lparam == 0) return;
-    HWND sender = reinterpret_cast<HWND>(lparam);
-    HWND root = GetAncestor(sender, GA_ROOT);
-    Control* control = ControlOf(WindowOf(root), sender);
-    if (control == nullptr || (control->kind != Kind::Button && control->kind != Kind::Image)) return;
-    if (LOWORD(wparam) != static_cast<WORD>(control->number)) return;
-    RaiseControlEvent(root, *control);
-}
-
-void OnNotify(LPARAM lparam) {
-    const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
-    if (header == nullptr || header->code != static_cast<UINT>(NM_CLICK)) return;
-    HWND root = GetAncestor(header->hwndFrom, GA_ROOT);
-    Window* window = WindowOf(root);
-    if (window == nullptr) return;
-    for (const Control& control : window->controls) {
-        if (control.kind == Kind::FolderList &&
-            (control.hwnd == header->hwndFrom || IsChild(control.hwnd, header->hwndFrom))) {
-            RaiseControlEvent(root, control);
-            return;
-        }
-    }
-}
-
-HBRUSH ColourStatic(HDC dc, HWND hwnd, const Ground& parent_ground) {
-    Control* control = ControlOf(WindowOf(GetAncestor(hwnd, GA_ROOT)), hwnd);
-    if (control == nullptr || (control->kind != Kind::Label && control->kind != Kind::Image)) return nullptr;
-    const Ground& ground = control->background.IsSet() ? control->background : parent_ground;
-    SetTextColor(dc, control->has_text_colour ? control->text_colour : GetSysColor(COLOR_WINDOWTEXT));
-    SetBkColor(dc, ground.Colour());
-    return ground.Brush();
-}
-
 void PaintNow(HWND hwnd) {
     RedrawWindow(GetAncestor(hwnd, GA_ROOT), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
@@ -278,11 +340,10 @@ bool StartGui() {
     classes.dwSize = sizeof(classes);
     classes.dwICC = ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES;
     if (!InitCommonControlsEx(&classes)) return false;
+    TheState().dpi = win32::SystemDpi();
     // The folder chooser's resizable style with its edit box runs on OLE in this thread.
     TheState().ole_started = SUCCEEDED(OleInitialize(nullptr));
-    // The system's clock ticks every 15.6 ms unless asked otherwise, and a wait lasts at least until the
-    // next tick: the 5 ms event wait would take three times as long.
-    TheState().fine_clock = timeBeginPeriod(1) == TIMERR_NOERROR;
+    win32::MakeClockFine(TheState());
 
     WNDCLASSEXW window_class{};
     window_class.cbSize = sizeof(window_class);
@@ -303,13 +364,12 @@ void StopGui() {
     UnregisterClassW(win32::kWindowClass, GetModuleHandleW(nullptr));
     if (TheState().ole_started) OleUninitialize();
     TheState().ole_started = false;
-    if (TheState().fine_clock) timeEndPeriod(1);
-    TheState().fine_clock = false;
+    win32::RestoreClock(TheState());
 }
 
 bool OpenWindow(int slot, const std::string& caption, int width, int height) {
     CloseWindow(slot);
-    RECT frame{0, 0, width, height};
+    RECT frame{0, 0, win32::Scaled(width), win32::Scaled(height)};
     AdjustWindowRectEx(&frame, win32::kWindowStyle, FALSE, win32::kWindowExStyle);
     const int outer_width = frame.right - frame.left;
     const int outer_height = frame.bottom - frame.top;
