@@ -31,8 +31,7 @@ import wizard  # noqa: E402
 BENCH = os.path.join(ROOT, "build", "bench")
 PRODUCT = os.path.join(ROOT, "dist", "KestrowinSetup.exe")
 PRODUCT_PAYLOAD = os.path.join(ROOT, "build", "win32", "payload")
-PRODUCT_MAPPED = os.path.join(ROOT, "build", "win32", "bench", "kw_setup_mapped.exe")
-PRODUCT_MAP = os.path.join(ROOT, "build", "win32", "bench", "setup.map")
+PRODUCT_MAP = os.path.join(ROOT, "build", "win32", "kestrowin_setup.map")
 PICTURES = os.path.join(ROOT, "assets", "pictures")
 FLOOR = os.path.join(ROOT, "build", "win64", "bench", "kw_floor.exe")
 FLOOR_DLLS = os.path.join(ROOT, "build", "win64", "bench", "kw_floor_dlls.exe")
@@ -119,10 +118,7 @@ def image_overhead(table, peer, peer_pictures):
     payload = files_size(PRODUCT_PAYLOAD)
     pictures = files_size(PICTURES, ["banner.jpg", "error_banner.jpg", "error_side.jpg"])
     product = os.path.getsize(PRODUCT)
-    if os.path.getsize(PRODUCT_MAPPED) != product:
-        print("bench: the product linked with a map differs in size from the product; the split below is "
-              "of the mapped link", file=sys.stderr)
-    _, groups, members = image_size.breakdown(PRODUCT_MAPPED, PRODUCT_MAP, "i686-w64-mingw32-objdump",
+    _, groups, members = image_size.breakdown(PRODUCT, PRODUCT_MAP, "i686-w64-mingw32-objdump",
                                               payload, pictures)
     overhead = product - payload - pictures
     table.fixed("Product (32-bit) file", product, "bytes")

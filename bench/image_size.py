@@ -1,5 +1,5 @@
-"""Where the bytes of the product's image go, from a link map of the product linked again exactly as it is
-(GNU ld's -Map) and the section table of the file itself.
+"""Where the bytes of the product's image go, from the link map the product's own link writes (GNU ld's
+-Map) and the section table of the file itself.
 
 Every input section the map lists is put in one group by the file it came from; what the map does not
 list (headers, the padding of each section to the file alignment, the COFF symbol table and its strings
@@ -30,8 +30,10 @@ INPUT_NAME_ONLY = re.compile(r"^ (\.\S+|COMMON)$")
 CONTINUED = re.compile(r"^\s+0x([0-9a-f]+)\s+0x([0-9a-f]+)\s+(\S.*)$")
 FILL = re.compile(r"^ \*fill\*\s+0x([0-9a-f]+)\s+0x([0-9a-f]+)")
 
+# The product's own delay-import libraries (lib<dll>_delay.a) count with the import libraries they stand in for.
 WINDOWS_IMPORT_LIBS = re.compile(
-    r"lib(kernel32|user32|gdi32|comctl32|shell32|ole32|oleaut32|winmm|winspool|uuid|comdlg32|advapi32)\.a")
+    r"lib(kernel32|user32|gdi32|comctl32|shell32|ole32|oleaut32|winmm|winspool|uuid|comdlg32|advapi32)"
+    r"(_delay)?\.a")
 
 
 def group_of(source):
@@ -41,7 +43,8 @@ def group_of(source):
         return "embedded"
     if "lean_runtime" in source:
         return "C++ runtime"
-    if name in ("libkw_core.a", "libkw_platform_win32.a", "libkw_jpeg_decode.a") or "main.cpp" in source:
+    if name in ("libkw_core.a", "libkw_platform_win32.a", "libkw_jpeg_decode.a") or any(
+            own in source for own in ("main.cpp", "load_config_win32.cpp")):
         return "our code"
     if "resources.rc" in source:
         return "resources"

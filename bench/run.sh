@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# make bench: builds what the benchmarks run (the product linked again with a link map, the benchmark
-# programs, the window watcher and the peer installer), then measures and prints the table. Takes a few
-# minutes; BENCH_ROUNDS (at least 7) sets how many times each figure is taken.
+# make bench: builds what the benchmarks run (the benchmark programs, the window watcher and the peer
+# installer), then measures and prints the table. Takes a few minutes; BENCH_ROUNDS (at least 7) sets how
+# many times each figure is taken.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -17,7 +17,6 @@ build() {  # build dir, targets
   cmake --build "$dir" --target "$@" -j"$(nproc)" >"$dir/bench-build.log" 2>&1 || { cat "$dir/bench-build.log"; exit 1; }
 }
 build build/host kw_install_bench
-build build/win32 kw_setup_mapped
 build build/win64 kw_install_bench_files kw_install_bench_screen kw_floor kw_floor_dlls
 gcc -O2 -Wall -Wextra -o "$out/mapwatch" bench/mapwatch.c -lX11
 
