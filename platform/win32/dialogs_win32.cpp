@@ -29,6 +29,8 @@ std::string PickFolder(const std::string& prompt, const std::string& start_folde
     browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE;
     browse.lpfn = win32::OnChooserEvent;
     browse.lParam = reinterpret_cast<LPARAM>(start.c_str());
+    // The resizable style with its edit box runs on OLE in this thread.
+    win32::StartOleOnce();
     PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
     if (chosen == nullptr) return {};
     wchar_t path[MAX_PATH] = {};

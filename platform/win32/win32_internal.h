@@ -61,6 +61,9 @@ int DisplayDpi();
 
 // The window control operations address, or null when none is open.
 HWND CurrentWindow();
+// Starts OLE on this thread the first time it is asked for (the folder chooser needs it); OLE's DLLs
+// are not loaded before a user asks for something that needs them.
+void StartOleOnce();
 // Where a control created now goes: the inner area of the open scroll container, else the current window.
 HWND ParentForNewControl();
 void SetOpenInnerArea(HWND inner);

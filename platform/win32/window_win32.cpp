@@ -41,8 +41,7 @@ struct State {
     int last_control = 0;
     bool ole_started = false;
     int dpi = USER_DEFAULT_SCREEN_DPI;
-    HMODULE multimedia = nullptr;  // winmm, while it keeps the clock fine
-    UINT(WINAPI* end_period)(UINT) = nullptr;
+    bool fine_clock = false;  // while the system clock ticks every millisecond for us
     // While HandleMessage dispatches a mouse or key message: when the user gave that input.
     bool handling_input = false;
     DWORD input_time = 0;
@@ -214,31 +213,30 @@ private:
 };
 
 // The system's clock ticks every 15.6 ms unless asked otherwise, and a wait lasts at least until the next
-// tick: the 5 ms event wait would take three times as long. winmm is not among the DLLs the system always
-// takes from System32, so it is loaded from there explicitly instead of imported.
-void MakeClockFine(State& s) {
-    using PeriodFunction = UINT(WINAPI*)(UINT);
-    HMODULE winmm = LoadLibraryExW(L"winmm.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (winmm == nullptr) return;
+// tick: the 5 ms event wait would take three times as long. The request goes to ntdll, which every process
+// has loaded, rather than through winmm's timeBeginPeriod, which makes the same request: winmm is not among
+// the DLLs the system always takes from System32, and it brings OLE and more in with it before the first
+// window stands.
+using TimerResolutionFunction = LONG(NTAPI*)(ULONG, BOOLEAN, PULONG);
+constexpr ULONG kOneMillisecond = 10000;  // in the 100 ns units of the system clock
+
+TimerResolutionFunction TimerResolution() {
     // Through the generic function pointer type, which GCC lets convert to any other without a warning.
-    auto begin = reinterpret_cast<PeriodFunction>(
-        reinterpret_cast<void (*)()>(GetProcAddress(winmm, "timeBeginPeriod")));
-    auto end = reinterpret_cast<PeriodFunction>(
-        reinterpret_cast<void (*)()>(GetProcAddress(winmm, "timeEndPeriod")));
-    if (begin == nullptr || end == nullptr || begin(1) != 0) {
-        FreeLibrary(winmm);
-        return;
-    }
-    s.multimedia = winmm;
-    s.end_period = end;
+    return reinterpret_cast<TimerResolutionFunction>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtSetTimerResolution")));
+}
+
+void MakeClockFine(State& s) {
+    ULONG actual = 0;
+    auto set_resolution = TimerResolution();
+    s.fine_clock = set_resolution != nullptr && set_resolution(kOneMillisecond, TRUE, &actual) >= 0;
 }
 
 void RestoreClock(State& s) {
-    if (s.multimedia == nullptr) return;
-    s.end_period(1);
-    FreeLibrary(s.multimedia);
-    s.multimedia = nullptr;
-    s.end_period = nullptr;
+    if (!s.fine_clock) return;
+    ULONG actual = 0;
+    TimerResolution()(kOneMillisecond, FALSE, &actual);
+    s.fine_clock = false;
 }
 
 // The system's DPI, which is what this DPI-aware program draws at: from user32 where it says so
@@ -298,6 +296,10 @@ HWND CurrentWindow() {
     return window == nullptr ? nullptr : window->hwnd;
 }
 
+void StartOleOnce() {
+    if (!TheState().ole_started) TheState().ole_started = SUCCEEDED(OleInitialize(nullptr));
+}
+
 HWND ParentForNewControl() {
     HWND inner = TheState().open_inner;
     return inner != nullptr ? inner : CurrentWindow();
@@ -341,8 +343,6 @@ bool StartGui() {
     classes.dwICC = ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES;
     if (!InitCommonControlsEx(&classes)) return false;
     TheState().dpi = win32::SystemDpi();
-    // The folder chooser's resizable style with its edit box runs on OLE in this thread.
-    TheState().ole_started = SUCCEEDED(OleInitialize(nullptr));
     win32::MakeClockFine(TheState());
 
     WNDCLASSEXW window_class{};
