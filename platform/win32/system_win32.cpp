@@ -24,7 +24,6 @@ namespace plat {
 
 void StartProcess() {
     using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    using SetProcessDpiAwarenessContextFunction = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
     using SetProcessDpiAwareFunction = BOOL(WINAPI*)();
 
     // A setup program usually runs from the Downloads folder, where anyone may have dropped a DLL named like
@@ -43,16 +42,11 @@ void StartProcess() {
         LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     }
 
-    // Unaware, the program would be drawn at 96 DPI and stretched by the system, blurred; aware, it scales
-    // its own layout, font and pictures and draws them sharp. Per monitor where the system knows it
-    // (Windows 10 1703 on), else for the whole system.
-    auto set_context = win32::SystemFunction<SetProcessDpiAwarenessContextFunction>(
-        L"user32.dll", "SetProcessDpiAwarenessContext");
-    if (set_context == nullptr || !set_context(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2)) {
-        auto set_aware =
-            win32::SystemFunction<SetProcessDpiAwareFunction>(L"user32.dll", "SetProcessDPIAware");
-        if (set_aware != nullptr) set_aware();
-    }
+    // Unaware, the program would be drawn at 96 DPI and stretched by the system, blurred; aware of the
+    // system's DPI, it scales its own layout, font and pictures once and draws them sharp. The manifest
+    // says the same; this covers a loader that does not read it.
+    auto set_aware = win32::SystemFunction<SetProcessDpiAwareFunction>(L"user32.dll", "SetProcessDPIAware");
+    if (set_aware != nullptr) set_aware();
 }
 
 void Pause(int ms) { Sleep(ms > 0 ? static_cast<DWORD>(ms) : 0); }
