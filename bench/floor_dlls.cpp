@@ -1,6 +1,7 @@
-// Linked beside floor.cpp, it makes the floor import the system DLLs the installer imports, and the
-// target adds the installer's resources (whose manifest asks for the version 6 common controls): the
-// floor plus what loading those DLLs alone costs at start and in memory. Nothing here is called.
+// Linked beside floor.cpp, it makes the floor import at start-up every system DLL the installer uses (the
+// installer itself loads most of them later, on first use), and the target adds the installer's resources
+// (whose manifest asks for the version 6 common controls): the floor plus what loading those DLLs alone
+// costs at start and in memory. Nothing here is called.
 #include <windows.h>
 #include <commctrl.h>
 #include <mmsystem.h>

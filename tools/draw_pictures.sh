@@ -414,8 +414,8 @@ PUFF
 
 # A red ball on a felt tile with a wooden rim, drawn once large and shrunk to each size: the sizes the
 # title bar, taskbar and a folder view show it at (a 256 pixel frame alone would weigh more than the rest
-# of the installer's own code). The PNGs
-# go without their date chunks so that the icon file does not change from one run to the next.
+# of the installer's own code). The PNGs go without their date chunks so that the icon file does not
+# change from one run to the next.
 draw_icon() {
   local n=512
   local tile=$work/icon_tile.miff

@@ -207,8 +207,7 @@ void SetProgressValue(int number, int value) {
 }
 
 bool SetDefaultFont(const std::string& face, int points) {
-    HFONT font = CreateFontW(-MulDiv(points, win32::DisplayDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                             FALSE,
+    HFONT font = CreateFontW(-MulDiv(points, win32::DisplayDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                              DEFAULT_PITCH | FF_DONTCARE, win32::Widen(face).c_str());
     if (font == nullptr) return false;

@@ -243,8 +243,7 @@ void OpenScrollContainer(int number, int x, int y, int width, int height, int in
     HINSTANCE instance = GetModuleHandleW(nullptr);
     HWND hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, win32::kBoxClass, L"",
                                 WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP,
-                                win32::Scaled(x), win32::Scaled(y), win32::Scaled(width),
-                                win32::Scaled(height),
+                                win32::Scaled(x), win32::Scaled(y), win32::Scaled(width), win32::Scaled(height),
                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(number)), instance,
                                 nullptr);
     if (hwnd == nullptr) return;

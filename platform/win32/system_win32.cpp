@@ -2,24 +2,6 @@
 #include "platform/system.h"
 #include "platform/win32/win32_internal.h"
 
-namespace plat::win32 {
-namespace {
-
-// Looks a function up at run time, for those that older Windows versions lack: importing them would keep
-// the program from starting there at all. kernel32 is always loaded; user32 is delay-loaded and so may not
-// be yet, and then comes from System32.
-template <typename Function>
-Function SystemFunction(const wchar_t* module, const char* name) {
-    HMODULE handle = GetModuleHandleW(module);
-    if (handle == nullptr) handle = LoadLibraryExW(module, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (handle == nullptr) return nullptr;
-    // Through the generic function pointer type, which GCC lets convert to any other without a warning.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(handle, name)));
-}
-
-}  // namespace
-}  // namespace plat::win32
-
 namespace plat {
 
 void StartProcess() {

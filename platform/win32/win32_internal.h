@@ -9,6 +9,18 @@
 
 namespace plat::win32 {
 
+// Looks a function up at run time, for those that older Windows versions lack: importing them would keep
+// the program from starting there at all. A module not loaded yet comes from System32 (user32, say, is
+// delay-loaded and may not be). Null when the module or the function is missing.
+template <typename Function>
+Function SystemFunction(const wchar_t* module, const char* name) {
+    HMODULE handle = GetModuleHandleW(module);
+    if (handle == nullptr) handle = LoadLibraryExW(module, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (handle == nullptr) return nullptr;
+    // Through the generic function pointer type, which GCC lets convert to any other without a warning.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(handle, name)));
+}
+
 // UTF-8 from the core to UTF-16 for Windows and back; invalid sequences become U+FFFD.
 std::wstring Widen(const std::string& text);
 std::string Narrow(const std::wstring& text);

@@ -221,9 +221,7 @@ using TimerResolutionFunction = LONG(NTAPI*)(ULONG, BOOLEAN, PULONG);
 constexpr ULONG kOneMillisecond = 10000;  // in the 100 ns units of the system clock
 
 TimerResolutionFunction TimerResolution() {
-    // Through the generic function pointer type, which GCC lets convert to any other without a warning.
-    return reinterpret_cast<TimerResolutionFunction>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtSetTimerResolution")));
+    return SystemFunction<TimerResolutionFunction>(L"ntdll.dll", "NtSetTimerResolution");
 }
 
 void MakeClockFine(State& s) {
@@ -243,10 +241,8 @@ void RestoreClock(State& s) {
 // (Windows 10 1607 on), else from the screen's device context.
 int SystemDpi() {
     using GetDpiForSystemFunction = UINT(WINAPI*)();
-    if (HMODULE user32 = GetModuleHandleW(L"user32.dll")) {
-        auto get_dpi = reinterpret_cast<GetDpiForSystemFunction>(
-            reinterpret_cast<void (*)()>(GetProcAddress(user32, "GetDpiForSystem")));
-        if (get_dpi != nullptr) return static_cast<int>(get_dpi());
+    if (auto get_dpi = SystemFunction<GetDpiForSystemFunction>(L"user32.dll", "GetDpiForSystem")) {
+        return static_cast<int>(get_dpi());
     }
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
