@@ -3,7 +3,6 @@ among them) and the text are those of 96 DPI scaled by DPI/96. Each screen is sa
 (dpi96_*.png, dpi144_*.png, ...) for a person to compare."""
 
 import re
-import unittest
 
 import kw
 import wizard
@@ -53,19 +52,6 @@ class HighDpi(InstallerTest):
         environment.x(kw.WINE, "reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t",
                       "REG_DWORD", "/d", str(dpi), "/f")
         return environment
-
-    def setUp(self):
-        if wizard.ENVIRONMENT is None:
-            raise unittest.SkipTest("no e2e environment")
-        self.environment = wizard.ENVIRONMENT
-
-    def new_workdir(self):
-        return self.environment.workdir(self._testMethodName)
-
-    def start_installer(self, workdir=None):
-        installer = kw.Installer(self.environment, workdir or self.new_workdir())
-        self.addCleanup(installer.stop)
-        return installer
 
     def journey(self, environment, dpi):
         """Takes the wizard from step 1 to the finish screen on `environment`; returns what each screen

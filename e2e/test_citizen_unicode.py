@@ -2,14 +2,13 @@
 in <destination>Kestrowin\\ with the screens showing the path as typed and broken after its 70th
 character (not byte), and a destination too long for the system is reported, never half installed."""
 
-import filecmp
 import os
 
 import kw
 import wizard
 from test_error_window import LOCATE
-from wizard import (CAPTION_ERROR, CAPTION_EXTRACTION, CAPTION_LOCATION, CAPTION_VERIFY, PAYLOAD,
-                    InstallerTest, poll, wrap_path)
+from wizard import (CAPTION_ERROR, CAPTION_EXTRACTION, CAPTION_LOCATION, CAPTION_VERIFY, InstallerTest,
+                    assert_holds_the_payload, poll, wrap_path)
 
 BREAK_AFTER = 70
 
@@ -47,13 +46,6 @@ class UnicodeAndLongDestinations(InstallerTest):
         self.wait_screen(installer, caption)
         return shown, caption
 
-    def assert_game_folder(self, folder):
-        game = os.path.join(folder, "Kestrowin")
-        self.assertEqual(sorted(os.listdir(game)), sorted(PAYLOAD))
-        for name in PAYLOAD:
-            self.assertTrue(filecmp.cmp(os.path.join(game, name), kw.payload_file(name), shallow=False),
-                            "%s differs from the payload" % name)
-
     def test_destinations_with_accents_cyrillic_and_cjk_install_byte_identical(self):
         for names, starts_at in [(["Zoë", "Игры"], BREAK_AFTER - 4),
                                  (["游戏", "フォルダ", "게임"], BREAK_AFTER - 1)]:
@@ -69,7 +61,7 @@ class UnicodeAndLongDestinations(InstallerTest):
                 self.visit(installer, "step4_installed_unicode")
                 self.assertEqual(installer.text(7), wrap_path(typed + "Kestrowin\\"),
                                  "the extraction screen's game folder")
-                self.assert_game_folder(folder)
+                assert_holds_the_payload(self, os.path.join(folder, "Kestrowin"))
                 installer.close_request("close")
                 self.assert_ended(installer)
 
@@ -92,6 +84,6 @@ class UnicodeAndLongDestinations(InstallerTest):
                     self.assertEqual(os.listdir(folder), [], "nothing is left of the game")
                 else:
                     self.wait_installed(installer)
-                    self.assert_game_folder(folder)
+                    assert_holds_the_payload(self, os.path.join(folder, "Kestrowin"))
                 installer.close_request("close")
                 self.assert_ended(installer)

@@ -60,16 +60,24 @@ def poll(read, accept, timeout=10.0, interval=0.05):
 class InstallerTest(unittest.TestCase):
     """Each test gets its own installer process, driver and empty working directory."""
 
+    # The display and Wine prefix the test's installers run on: the run's own unless a test sets one of
+    # its own.
+    environment = None
+
+    def run_environment(self):
+        environment = self.environment or ENVIRONMENT
+        if environment is None:
+            raise unittest.SkipTest("no e2e environment")
+        return environment
+
     def new_workdir(self):
         """A fresh, empty folder named after the test."""
-        if ENVIRONMENT is None:
-            raise unittest.SkipTest("no e2e environment")
-        return ENVIRONMENT.workdir(self._testMethodName)
+        return self.run_environment().workdir(self._testMethodName)
 
     def start_installer(self, workdir=None):
         if workdir is None:
             workdir = self.new_workdir()
-        installer = kw.Installer(ENVIRONMENT, workdir)
+        installer = kw.Installer(self.run_environment(), workdir)
         self.addCleanup(installer.stop)
         self.addCleanup(self.end_road, installer)
         return installer
